@@ -1,0 +1,43 @@
+# The two commands a fresh machine needs: `make run` and `make test`. Both install what is missing.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+DVRTOOL    := $(BUILD)/tools/dvrtool/dvrtool
+
+.PHONY: run test bench fuzz asan build format clean
+
+build:
+	scripts/setup
+
+run: build
+	@$(DVRTOOL) synth -o $(BUILD)/demo.NDF --channels 4 --seconds 10 --audio
+	@echo; echo "== dvrtool info $(BUILD)/demo.NDF"; $(DVRTOOL) info $(BUILD)/demo.NDF
+	@echo; echo "== dvrtool frames $(BUILD)/demo.NDF (first 12 of them)"
+	@$(DVRTOOL) frames $(BUILD)/demo.NDF | head -n 12
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j2
+
+bench: build
+	bench/run $(BUILD)
+
+asan:
+	scripts/setup --deps
+	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) -G Ninja \
+	    -DCMAKE_BUILD_TYPE=Debug -DDVR_SANITIZE=ON -DDVR_GUI=OFF
+	cmake --build $(ASAN_BUILD)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j2 -L core
+
+fuzz:
+	scripts/setup --deps
+	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVR_FUZZ=ON -DDVR_GUI=OFF
+	cmake --build $(FUZZ_BUILD)
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

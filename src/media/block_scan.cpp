@@ -1,0 +1,94 @@
+#include "media/block_scan.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace dvr::media {
+namespace {
+
+constexpr int kProbeSamples = 5;            // good blocks whose median time a probe takes
+constexpr uint64_t kProbeReach = 4096;      // blocks a probe looks through for them
+constexpr uint64_t kRefineReach = 16;       // blocks the edges are refined over
+
+// Median time of the first few good blocks at or after `index`; nothing when none is in reach.
+std::optional<uint32_t> ProbeTime(BlockSource& source, bool big_endian, uint64_t index,
+                                  uint64_t block_count) {
+  std::vector<uint32_t> times;
+  const uint64_t last = std::min(block_count, index + kProbeReach);
+  for (uint64_t i = index; i < last && times.size() < kProbeSamples; ++i) {
+    const uint8_t* block = source.Load(i, false);
+    if (block == nullptr) break;
+    if (BlockCheckMatches(block)) times.push_back(ParseBlockHeader(block, big_endian).time);
+  }
+  if (times.empty()) return {};
+  std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+  return times[times.size() / 2];
+}
+
+// First block index whose probed time makes `before` false (a lower bound by time).
+template <typename Before>
+uint64_t SearchBlocks(BlockSource& source, bool big_endian, uint64_t block_count, Before before) {
+  uint64_t low = 0, high = block_count;
+  while (low < high) {
+    const uint64_t middle = low + (high - low) / 2;
+    const auto time = ProbeTime(source, big_endian, middle, block_count);
+    if (time && before(*time)) {
+      low = middle + 1;
+    } else {
+      high = middle;  // an unreadable stretch counts as later
+    }
+  }
+  return low;
+}
+
+std::optional<uint32_t> GoodTime(BlockSource& source, bool big_endian, uint64_t index) {
+  const uint8_t* block = source.Load(index, false);
+  if (block == nullptr || !BlockCheckMatches(block)) return {};
+  return ParseBlockHeader(block, big_endian).time;
+}
+
+}  // namespace
+
+uint64_t ScanBlocks(BlockSource& source, bool big_endian,
+                    const std::function<void(uint64_t, const BlockHeader&, bool)>& visit) {
+  uint64_t index = 0;
+  for (const uint8_t* block; (block = source.Load(index, false)) != nullptr; ++index) {
+    visit(index, ParseBlockHeader(block, big_endian), BlockCheckMatches(block));
+  }
+  return index;
+}
+
+std::optional<std::pair<uint64_t, uint64_t>> FindBlocksInTime(BlockSource& source, bool big_endian,
+                                                              uint64_t block_count, uint32_t start,
+                                                              uint32_t stop) {
+  if (start > stop) return {};
+  uint64_t first = SearchBlocks(source, big_endian, block_count,
+                                [start](uint32_t t) { return t < start; });
+  uint64_t end = SearchBlocks(source, big_endian, block_count,
+                              [stop](uint32_t t) { return t <= stop; });
+  // The medians place each edge within a few blocks; settle it on the blocks themselves.
+  for (uint64_t step = 0; step < kRefineReach && first > 0; ++step) {
+    const auto time = GoodTime(source, big_endian, first - 1);
+    if (time && *time < start) break;
+    --first;
+  }
+  while (first < end) {
+    const auto time = GoodTime(source, big_endian, first);
+    if (time && *time >= start) break;
+    ++first;
+  }
+  for (uint64_t step = 0; step < kRefineReach && end < block_count; ++step) {
+    const auto time = GoodTime(source, big_endian, end);
+    if (time && *time > stop) break;
+    ++end;
+  }
+  while (end > first) {
+    const auto time = GoodTime(source, big_endian, end - 1);
+    if (time && *time <= stop) break;
+    --end;
+  }
+  if (first >= end) return {};
+  return std::make_pair(first, end);
+}
+
+}  // namespace dvr::media

@@ -1,0 +1,39 @@
+#pragma once
+// The millisecond tick that paces playback: monotonic, unsigned 32 bits (it wraps after about
+// 49.7 days, and every user subtracts ticks modulo 2^32). Behind an interface so that tests and
+// batch jobs can run on a clock that never really waits.
+#include <atomic>
+#include <cstdint>
+
+namespace dvr::platform {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual uint32_t Tick() const = 0;
+  virtual void Sleep(uint32_t ms) = 0;
+};
+
+// The real clock: the process's steady clock in milliseconds.
+class SteadyClock final : public Clock {
+ public:
+  uint32_t Tick() const override;
+  void Sleep(uint32_t ms) override;
+};
+
+// A clock that moves only when told to; Sleep advances it at once. Thread safe.
+class ManualClock final : public Clock {
+ public:
+  explicit ManualClock(uint32_t start = 0) : now_(start) {}
+  uint32_t Tick() const override { return now_.load(); }
+  void Sleep(uint32_t ms) override { now_ += ms; }
+  void Advance(uint32_t ms) { now_ += ms; }
+
+ private:
+  std::atomic<uint32_t> now_;
+};
+
+// The process-wide steady clock.
+Clock& SystemClock();
+
+}  // namespace dvr::platform

@@ -1,0 +1,65 @@
+#include "media/block_scan.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ndf_builder.h"
+#include "support/temp_dir.h"
+
+namespace dvr::media {
+namespace {
+
+class BlockScanTest : public ::testing::Test {
+ protected:
+  BlockSource& Open(const std::vector<uint8_t>& image) {
+    EXPECT_TRUE(source_.Open(dir_.Write("scan.NDF", image), false));
+    return source_;
+  }
+  test::TempDir dir_;
+  BlockSource source_;
+};
+
+TEST_F(BlockScanTest, VisitsEveryWholeBlock) {
+  auto image = test::NdfBuilder().FillTo(4 * 4088).Build(500);
+  test::CorruptBlock(image, 2);
+  image.resize(image.size() + 10);  // a short tail is not a block
+  std::vector<std::pair<uint32_t, bool>> seen;
+  const uint64_t count = ScanBlocks(Open(image), false, [&](uint64_t, const BlockHeader& h, bool good) {
+    seen.emplace_back(h.time, good);
+  });
+  EXPECT_EQ(count, 4u);
+  EXPECT_EQ(seen, (std::vector<std::pair<uint32_t, bool>>{{500, true}, {501, true}, {502, false}, {503, true}}));
+}
+
+TEST_F(BlockScanTest, FindsTheBlocksOfATimeSpanDespiteStrayBlocks) {
+  // 2000 blocks, four per second from t = 10000; a few bad and a few with wrong times.
+  auto image = test::NdfBuilder().FillTo(2000 * 4088).Build();
+  for (size_t i = 0; i < 2000; ++i) test::RestampBlock(image, i, 10000 + static_cast<uint32_t>(i / 4));
+  for (size_t bad : {100, 101, 102, 799, 1200}) test::CorruptBlock(image, bad);
+  test::RestampBlock(image, 300, 1);           // far too early
+  test::RestampBlock(image, 1000, 4000000000); // far too late
+  auto& source = Open(image);
+
+  // Seconds 10050..10100 are blocks 200..403.
+  auto range = FindBlocksInTime(source, false, 2000, 10050, 10100);
+  ASSERT_TRUE(range);
+  EXPECT_EQ(range->first, 200u);
+  EXPECT_EQ(range->second, 404u);
+
+  // Edges on bad blocks: second 10025 begins with the bad blocks 100..102.
+  range = FindBlocksInTime(source, false, 2000, 10025, 10199);
+  ASSERT_TRUE(range);
+  EXPECT_EQ(range->first, 103u);
+  EXPECT_EQ(range->second, 799u);  // block 799 is bad, 796..798 are second 10199
+
+  range = FindBlocksInTime(source, false, 2000, 0, 20000);
+  ASSERT_TRUE(range);
+  EXPECT_EQ(range->first, 0u);
+  EXPECT_EQ(range->second, 2000u);
+
+  EXPECT_FALSE(FindBlocksInTime(source, false, 2000, 20000, 30000));
+  EXPECT_FALSE(FindBlocksInTime(source, false, 2000, 100, 9999));
+  EXPECT_FALSE(FindBlocksInTime(source, false, 2000, 10100, 10050));
+}
+
+}  // namespace
+}  // namespace dvr::media

@@ -1,0 +1,211 @@
+// dvrtool as its users run it: the real binary on real files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "media/ndf_format.h"
+#include "platform/md5.h"
+#include "support/ndf_builder.h"
+#include "support/temp_dir.h"
+
+namespace dvr {
+namespace {
+
+struct Result {
+  int code = -1;
+  std::string out, err;
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DvrtoolTest : public ::testing::Test {
+ protected:
+  // Runs dvrtool in the test's folder with the given arguments (already quoted as needed).
+  Result Run(const std::string& args) {
+    const std::string tool = DVRTOOL_PATH;
+    const std::string command = "cd '" + dir_.Path() + "' && '" + tool + "' " + args + " >'" +
+                                dir_.File(".out") + "' 2>'" + dir_.File(".err") + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir_.File(".out")),
+            ReadText(dir_.File(".err"))};
+  }
+  std::string Synth(const std::string& name, const std::string& options) {
+    const Result r = Run("synth -o " + name + " --start '2026-03-01 10:00:00' " + options);
+    EXPECT_EQ(r.code, 0) << r.err;
+    return dir_.File(name);
+  }
+
+  test::TempDir dir_;
+};
+
+// A field of a flat JSON line, as text ("video", 123, null ...).
+std::string Field(const std::string& line, const std::string& key) {
+  const std::regex pattern("\"" + key + "\":(\"[^\"]*\"|[^,}]*)");
+  std::smatch match;
+  if (!std::regex_search(line, match, pattern)) return "<missing>";
+  std::string value = match[1];
+  if (value.size() >= 2 && value.front() == '"') value = value.substr(1, value.size() - 2);
+  return value;
+}
+
+// The payload of the frame at `offset` read straight from the file: stream bytes to the next
+// start code, headers left out.
+std::vector<uint8_t> StreamBytes(const std::vector<uint8_t>& file, uint64_t offset, size_t n) {
+  std::vector<uint8_t> out;
+  for (uint64_t at = offset; out.size() < n && at < file.size(); ++at) {
+    if (at % media::kBlockSize < media::kHeaderSize) continue;
+    out.push_back(file[at]);
+  }
+  return out;
+}
+
+TEST_F(DvrtoolTest, FramesListsEveryFrameWithItsPayloadDigest) {
+  const std::string path = Synth("demo.NDF", "--channels 3 --seconds 2 --audio");
+  const Result r = Run("frames demo.NDF --json");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto lines = r.Lines();
+  ASSERT_GT(lines.size(), 60u);  // 60 pictures and 80 audio frames, less the unfinished last
+  const auto file = test::ReadFileBytes(path);
+  std::map<std::string, int> per_channel;
+  uint64_t last_offset = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    ASSERT_EQ(Field(line, "index"), std::to_string(i));
+    const uint64_t offset = std::stoull(Field(line, "offset"));
+    ASSERT_GE(offset, last_offset);
+    last_offset = offset;
+    const std::string type = Field(line, "type");
+    ++per_channel[type + Field(line, "channel")];
+    EXPECT_EQ(Field(line, "time").substr(0, 17), "2026-03-01 10:00:");
+    const size_t length = std::stoul(Field(line, "length"));
+    const size_t skip = type == "audio" ? 6 : 0;
+    const auto payload = StreamBytes(file, offset, skip + length);
+    ASSERT_EQ(Field(line, "payload_md5"), platform::Md5Hex(payload.data() + skip, length)) << line;
+  }
+  EXPECT_EQ(per_channel["video0"], 20);
+  EXPECT_EQ(per_channel["video1"], 20);
+  EXPECT_EQ(per_channel["video2"], 19);  // the very last picture never completes
+  EXPECT_EQ(per_channel["audio0"], 40);
+  EXPECT_EQ(per_channel["audio2"], 40);
+
+  const Result back = Run("frames demo.NDF --json --backward");
+  ASSERT_EQ(back.code, 0) << back.err;
+  auto backward = back.Lines();
+  ASSERT_EQ(backward.size(), lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& b = backward[lines.size() - 1 - i];
+    EXPECT_EQ(Field(b, "offset"), Field(lines[i], "offset"));
+    EXPECT_EQ(Field(b, "payload_md5"), Field(lines[i], "payload_md5"));
+  }
+}
+
+TEST_F(DvrtoolTest, DiskImagesAndBigEndianRecordingsReadTheSame) {
+  const std::string plain = Synth("plain.NDF", "--seconds 1");
+  dir_.Write("disk.img", test::DiskImage(test::ReadFileBytes(plain)));
+  const Result a = Run("frames plain.NDF --json");
+  const Result b = Run("frames disk.img --disk --json");
+  ASSERT_EQ(a.code, 0);
+  ASSERT_EQ(b.code, 0) << b.err;
+  EXPECT_EQ(a.out, b.out);
+
+  Synth("big.NDF", "--seconds 1 --variant QM_QMC");
+  const Result right = Run("frames big.NDF --variant 6 --json");
+  const Result wrong = Run("frames big.NDF --json");
+  ASSERT_EQ(right.code, 0);
+  EXPECT_EQ(Field(right.Lines()[0], "time"), "2026-03-01 10:00:00");
+  EXPECT_NE(Field(wrong.Lines()[0], "time"), "2026-03-01 10:00:00");
+}
+
+TEST_F(DvrtoolTest, InfoCountsFramesAndTimes) {
+  Synth("demo.NDF", "--channels 4 --seconds 3 --audio");
+  const Result r = Run("info demo.NDF --json");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string line = r.Lines().at(0);
+  EXPECT_EQ(Field(line, "bad_blocks"), "0");
+  EXPECT_EQ(Field(line, "tail_bytes"), "0");
+  EXPECT_EQ(Field(line, "first_time"), "2026-03-01 10:00:00");
+  EXPECT_EQ(Field(line, "last_time"), "2026-03-01 10:00:02");
+  EXPECT_EQ(Field(line, "duration_seconds"), "2");
+  EXPECT_NE(line.find("\"video\":{\"0\":23,\"1\":22,\"2\":22,\"3\":22}"), std::string::npos) << line;
+  const Result human = Run("info demo.NDF");
+  EXPECT_NE(human.out.find("first      2026-03-01 10:00:00"), std::string::npos) << human.out;
+}
+
+TEST_F(DvrtoolTest, VerifyAndFramesReportBadBlocks) {
+  const std::string path = Synth("demo.NDF", "--seconds 2");
+  EXPECT_EQ(Run("verify demo.NDF").code, 0);
+  auto bytes = test::ReadFileBytes(path);
+  test::CorruptBlock(bytes, 5);
+  bytes.resize(bytes.size() + 17, 0);
+  dir_.Write("demo.NDF", bytes);
+
+  const Result verify = Run("verify demo.NDF --json");
+  EXPECT_EQ(verify.code, 1);
+  EXPECT_NE(verify.out.find("{\"type\":\"bad\",\"block\":5,\"offset\":20480}"), std::string::npos);
+  EXPECT_NE(verify.out.find("\"type\":\"tail\""), std::string::npos);
+  EXPECT_NE(verify.err.find("damaged"), std::string::npos);
+
+  for (const char* direction : {"", " --backward"}) {
+    const Result frames = Run(std::string("frames demo.NDF --json") + direction);
+    EXPECT_EQ(frames.code, 0);
+    EXPECT_NE(frames.out.find("{\"type\":\"skip\",\"offset\":20480}"), std::string::npos) << direction;
+  }
+}
+
+TEST_F(DvrtoolTest, ExtractByBytesAndByTime) {
+  const std::string path = Synth("demo.NDF", "--seconds 20 --fps 10");
+  const auto source = test::ReadFileBytes(path);
+  Result r = Run("extract demo.NDF --from 5000 --to 9000");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(test::ReadFileBytes(dir_.File("CAPTURE.NDF")),
+            std::vector<uint8_t>(source.begin() + 4096, source.begin() + 12288));
+
+  r = Run("extract demo.NDF --start '2026-03-01 10:00:05' --end '2026-03-01 10:00:09' -o part.NDF");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const Result info = Run("info part.NDF --json");
+  EXPECT_EQ(Field(info.out, "first_time"), "2026-03-01 10:00:05");
+  EXPECT_EQ(Field(info.out, "last_time"), "2026-03-01 10:00:09");
+
+  EXPECT_EQ(Run("extract demo.NDF --start '2026-03-02 00:00:00' --end '2026-03-02 01:00:00'").code, 1);
+  EXPECT_EQ(Run("extract demo.NDF --from 9000 --to 5000").code, 1);
+  EXPECT_EQ(Run("extract demo.NDF --from 0 --to 100 -o demo.NDF").code, 1);
+  EXPECT_EQ(test::ReadFileBytes(path), source);
+  EXPECT_EQ(Run("extract demo.NDF --from 100").code, 2);
+  EXPECT_EQ(Run("extract demo.NDF --start yesterday --end today").code, 2);
+}
+
+TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {
+  Result r = Run("frames missing.NDF");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: cannot open missing.NDF\n");
+  EXPECT_EQ(Run("frames").code, 2);
+  EXPECT_EQ(Run("frames x.NDF --bogus").code, 2);
+  EXPECT_EQ(Run("nosuchcommand").code, 2);
+  Synth("demo.NDF", "--seconds 1");
+  r = Run("frames demo.NDF --variant QM_NOPE");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("unknown video variant"), std::string::npos);
+  EXPECT_EQ(Run("synth -o x.NDF --channels 17").code, 2);
+  EXPECT_EQ(Run("synth -o /nonexistent/dir/x.NDF").code, 1);
+  EXPECT_EQ(Run("frames . --disk").code, 1);
+}
+
+}  // namespace
+}  // namespace dvr

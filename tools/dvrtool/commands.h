@@ -1,0 +1,14 @@
+#pragma once
+// Each subcommand registers itself on the application.
+#include <CLI/CLI.hpp>
+
+namespace dvrtool {
+
+void AddDisksCommand(CLI::App& app);
+void AddExtractCommand(CLI::App& app);
+void AddFramesCommand(CLI::App& app);
+void AddInfoCommand(CLI::App& app);
+void AddSynthCommand(CLI::App& app);
+void AddVerifyCommand(CLI::App& app);
+
+}  // namespace dvrtool
