@@ -21,11 +21,7 @@ uint64_t BlockStart(uint64_t position) { return position - position % kBlockSize
 }  // namespace
 
 RecordingReader::RecordingReader(platform::Notices& notices)
-    : notices_(notices), forward_area_(kFrameCapacity), backward_area_(kFrameCapacity) {
-  forward_area_[0] = 0x00;
-  forward_area_[1] = 0x00;
-  forward_area_[2] = 0x01;
-}
+    : notices_(notices), backward_area_(kFrameCapacity) {}
 
 bool RecordingReader::Open(const std::string& path, bool is_disk) {
   Close();
@@ -105,9 +101,9 @@ uint64_t RecordingReader::StreamAhead(uint64_t at, unsigned ahead) {
   return left >= ahead ? at + ahead : at + ahead + kHeaderSize;
 }
 
-void RecordingReader::CollectForward(const uint8_t* data, size_t n) {
+void RecordingReader::CollectForward(const uint8_t* data, size_t n, uint8_t* frame) {
   const size_t take = std::min<size_t>(n, kFrameCapacity - count_);
-  std::memcpy(forward_area_.data() + count_, data, take);
+  std::memcpy(frame + count_, data, take);
   count_ += static_cast<uint32_t>(take);
 }
 
@@ -119,37 +115,36 @@ void RecordingReader::CollectBackward(const uint8_t* data, size_t n) {
   count_ += static_cast<uint32_t>(take);
 }
 
-void RecordingReader::StartForwardFrame(uint64_t at, uint8_t type) {
+void RecordingReader::StartForwardFrame(uint64_t at, uint8_t type, uint8_t* frame) {
   collecting_ = true;
   count_ = 4;
-  forward_area_[3] = type;
+  frame[0] = 0x00;
+  frame[1] = 0x00;
+  frame[2] = 0x01;
+  frame[3] = type;
   collect_start_ = StreamBack(at, 3);
 }
 
-uint32_t RecordingReader::CompleteForwardFrame(uint64_t at, uint8_t type,
-                                               std::span<uint8_t> out) {
+uint32_t RecordingReader::CompleteForwardFrame(uint64_t at, uint8_t type, uint8_t* frame) {
   collecting_ = false;
-  const uint8_t frame_type = forward_area_[3];
-  const uint8_t* payload = forward_area_.data();
+  const uint8_t frame_type = frame[3];
   uint32_t length = count_ - kForwardOverhead;
   if (KindOfStartCode(frame_type) == FrameKind::kAudio) {
     if (count_ <= kAudioHead + kForwardOverhead) {
       // No samples: nothing to deliver. The start code just seen begins the next frame.
-      StartForwardFrame(at, type);
+      StartForwardFrame(at, type, frame);
       return 0;
     }
     is_audio_ = true;
     channel_ = AudioChannelOf(frame_type);
-    payload += kAudioHead;
     length = count_ - kAudioHead - kForwardOverhead;
+    std::memmove(frame, frame + kAudioHead, length);
   } else {
     is_audio_ = false;
-    channel_ = forward_area_[4] & 0x0F;
+    channel_ = frame[4] & 0x0F;
   }
-  std::memcpy(out.data(), payload, length);
   length_ = length;
   frame_offset_ = collect_start_;
-  forward_area_[3] = type;
   // Leave the position on the first byte of the start code just seen, so that the next call
   // finds it first and begins the next frame with it.
   position_ = StreamBack(at, 3);
@@ -182,15 +177,15 @@ uint32_t RecordingReader::NextFrame(std::span<uint8_t> out) {
     const size_t n = kBlockSize - offset;
     const size_t found = FindStartCodeForward(data, n, register_);
     if (found == kNoStartCode) {
-      if (collecting_) CollectForward(data, n);
+      if (collecting_) CollectForward(data, n, out.data());
       position += n;
     } else {
-      if (collecting_) CollectForward(data, found + 1);
+      if (collecting_) CollectForward(data, found + 1, out.data());
       const uint64_t at = position + found;
       const auto type = static_cast<uint8_t>(register_);
       if (!collecting_) {
-        StartForwardFrame(at, type);
-      } else if (const uint32_t length = CompleteForwardFrame(at, type, out)) {
+        StartForwardFrame(at, type, out.data());
+      } else if (const uint32_t length = CompleteForwardFrame(at, type, out.data())) {
         return length;
       }
       position = at + 1;

@@ -93,10 +93,12 @@ class RecordingReader {
   static uint64_t StreamBack(uint64_t at, unsigned back);
   static uint64_t StreamAhead(uint64_t at, unsigned ahead);
 
-  void CollectForward(const uint8_t* data, size_t n);
+  // A forward walk gathers the frame straight into the caller's buffer: a frame always begins and
+  // ends within one call.
+  void CollectForward(const uint8_t* data, size_t n, uint8_t* frame);
+  void StartForwardFrame(uint64_t at, uint8_t type, uint8_t* frame);
+  uint32_t CompleteForwardFrame(uint64_t at, uint8_t type, uint8_t* frame);
   void CollectBackward(const uint8_t* data, size_t n);
-  void StartForwardFrame(uint64_t at, uint8_t type);
-  uint32_t CompleteForwardFrame(uint64_t at, uint8_t type, std::span<uint8_t> out);
   uint32_t CompleteBackwardFrame(uint64_t at, uint8_t type, std::span<uint8_t> out);
 
   platform::Notices& notices_;
@@ -118,7 +120,7 @@ class RecordingReader {
   // The last four stream bytes seen, in walking order. Emptied when the direction turns or a seek
   // starts afresh, so that bytes read one way never combine with bytes read the other way.
   uint32_t register_ = 0xFFFFFFFF;
-  std::vector<uint8_t> forward_area_;
+  // Backward frames are gathered downward from its end.
   std::vector<uint8_t> backward_area_;
   bool collecting_ = false;
   uint32_t count_ = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "media/ndf_format.h"
+#include "media/prefix_search.h"
 
 namespace dvr::media {
 namespace {
@@ -29,17 +30,16 @@ size_t FindStartCodeForward(const uint8_t* data, size_t n, uint32_t& reg) {
     if (IsStartCode(reg)) return i;
   }
   if (n <= 3) return kNoStartCode;
-  // From index 3 on, all four bytes of a candidate are in `data`: find its 01 (at T - 1).
-  size_t from = 2;
-  while (from < n - 1) {
-    const void* hit = std::memchr(data + from, 0x01, n - 1 - from);
-    if (hit == nullptr) break;
-    const size_t one = static_cast<size_t>(static_cast<const uint8_t*>(hit) - data);
-    if (data[one - 1] == 0 && data[one - 2] == 0 && IsFrameType(data[one + 1])) {
-      reg = BigEndianAt(data + one - 2);
-      return one + 1;
+  // From index 3 on, all four bytes of a candidate are in `data`: find its 00 00 01 (at T - 3).
+  static const PrefixSearch find_prefix = SelectedPrefixSearch();
+  for (size_t from = 0;;) {
+    const size_t prefix = from + find_prefix(data + from, n - 1 - from);
+    if (prefix + 2 >= n - 1) break;
+    if (IsFrameType(data[prefix + 3])) {
+      reg = BigEndianAt(data + prefix);
+      return prefix + 3;
     }
-    from = one + 1;
+    from = prefix + 1;
   }
   reg = BigEndianAt(data + n - 4);
   return kNoStartCode;

@@ -52,33 +52,5 @@ TEST(WorkerThread, RestartsAfterStopAndAfterRunEnds) {
   EXPECT_EQ(worker.runs, 3);
 }
 
-// A body that watches only the running flag, and keeps nothing of its own that Run uses, ends
-// when the destructor clears that flag.
-class FlagWatcher : public WorkerThread {
- public:
-  FlagWatcher(std::atomic<bool>& started, std::atomic<bool>& ended) : started_(started), ended_(ended) {}
-
- protected:
-  void Run() override {
-    started_ = true;
-    while (IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ended_ = true;
-  }
-
- private:
-  std::atomic<bool>& started_;
-  std::atomic<bool>& ended_;
-};
-
-TEST(WorkerThread, DestructionClearsTheRunningFlagAndWaits) {
-  std::atomic<bool> started{false}, ended{false};
-  {
-    FlagWatcher worker(started, ended);
-    ASSERT_EQ(worker.Start(ThreadPriority::kNormal), 0);
-    while (!started) std::this_thread::yield();
-  }
-  EXPECT_TRUE(ended);
-}
-
 }  // namespace
 }  // namespace dvr::platform

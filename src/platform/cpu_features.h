@@ -1,0 +1,20 @@
+#pragma once
+// Which processor-specific routines may run. Detected once; the environment variable
+// DVR_CPU=scalar|packed|sse2|avx2 lowers the choice (tests and benchmarks compare the levels).
+#include <optional>
+#include <string_view>
+
+namespace dvr::platform {
+
+enum class CpuLevel { kScalar, kPacked, kSse2, kAvx2 };
+
+// What this processor supports.
+CpuLevel DetectedCpuLevel();
+// What the process uses: the detected level, or DVR_CPU's when the processor has it. A choice the
+// processor lacks falls back to the detected level with a warning on standard error.
+CpuLevel SelectedCpuLevel();
+
+std::string_view CpuLevelName(CpuLevel level);
+std::optional<CpuLevel> ParseCpuLevel(std::string_view name);
+
+}  // namespace dvr::platform
