@@ -156,9 +156,9 @@ uint32_t RecordingReader::NextFrame(std::span<uint8_t> out) {
   if (!IsOpen() || out.size() < kFrameCapacity) return Fail();
   if (backward_) {
     backward_ = false;
-    ClearCollecting();
     register_ = kNoBytes;  // its bytes were read in the other order
   }
+  ClearCollecting();  // nothing carries over: a forward frame is gathered within one call
   uint64_t position = Position();
   switch (LoadBlock(position, false)) {
     case Load::kShort:
