@@ -11,10 +11,11 @@ build:
 	scripts/setup
 
 run: build
-	@$(DVRTOOL) synth -o $(BUILD)/demo.NDF --channels 4 --seconds 10 --audio
+	@$(DVRTOOL) synth -o $(BUILD)/demo.NDF --channels 4 --seconds 10 --audio --partial
 	@echo; echo "== dvrtool info $(BUILD)/demo.NDF"; $(DVRTOOL) info $(BUILD)/demo.NDF
-	@echo; echo "== dvrtool frames $(BUILD)/demo.NDF (first 12 of them)"
-	@$(DVRTOOL) frames $(BUILD)/demo.NDF | head -n 12
+	@echo; echo "== dvrtool frames $(BUILD)/demo.NDF --decode (the first 12)"
+	@$(DVRTOOL) frames $(BUILD)/demo.NDF --decode > $(BUILD)/demo-frames.txt; head -n 12 $(BUILD)/demo-frames.txt
+	@echo; $(DVRTOOL) decode $(BUILD)/demo.NDF --index 4 --double -o $(BUILD)/demo-ch1.png
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -5,9 +5,8 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "frame_walk.h"
 #include "json_line.h"
-#include "media/media_frame.h"
-#include "media/recording_reader.h"
 #include "platform/md5.h"
 #include "platform/notices.h"
 
@@ -17,28 +16,50 @@ namespace {
 struct FramesOptions {
   SourceOptions source;
   bool backward = false;
+  bool decode = false;
 };
 
-std::string FrameLine(uint64_t index, uint64_t offset, const dvr::media::MediaFrame& frame,
-                      bool json) {
+std::string FrameLine(const FrameWalk& walk, bool decode, bool json) {
+  const dvr::media::MediaFrame& frame = walk.Frame();
   const bool valid_time = dvr::media::IsValidFrameTime(frame.time);
   const std::string time = valid_time ? dvr::media::FormatFrameTime(frame.time) : "";
   const std::string md5 = dvr::platform::Md5Hex(frame.payload.data(), frame.length);
+  const bool with_picture = decode && !frame.is_audio;
+  const dvr::codec::FrameDecoder& decoder = walk.Decoder();
+  const std::string picture_md5 =
+      with_picture ? dvr::platform::Md5Hex(walk.Picture(), size_t{walk.PictureWidth()} * walk.PictureHeight() * 3 / 2)
+                   : "";
   if (json) {
     JsonLine line;
-    line.Add("index", index)
-        .Add("offset", offset)
+    line.Add("index", walk.Index())
+        .Add("offset", walk.Offset())
         .Add("type", frame.is_audio ? "audio" : "video")
         .Add("channel", frame.channel)
         .Add("length", frame.length)
         .Add("pacing", uint32_t{frame.pacing});
     valid_time ? line.Add("time", time) : line.AddNull("time");
-    return line.Add("payload_md5", md5).Text();
+    line.Add("payload_md5", md5);
+    if (with_picture) {
+      line.Add("quality", decoder.quality())
+          .Add("full_frame", decoder.full_frame())
+          .Add("dual", decoder.dual())
+          .Add("width", decoder.PictureWidth())
+          .Add("height", decoder.PictureHeight())
+          .Add("decoded", walk.Decoded())
+          .Add("picture_md5", picture_md5);
+    }
+    return line.Text();
   }
-  char text[160];
-  std::snprintf(text, sizeof text, "%6" PRIu64 " @%-12" PRIu64 " %-5s ch%-2u %7u bytes  pacing %-3u %s  %s",
-                index, offset, frame.is_audio ? "audio" : "video", frame.channel, frame.length,
-                frame.pacing, valid_time ? time.c_str() : "(no time)          ", md5.c_str());
+  char text[240];
+  int n = std::snprintf(text, sizeof text, "%6" PRIu64 " @%-12" PRIu64 " %-5s ch%-2u %7u bytes  pacing %-3u %s  %s",
+                        walk.Index(), walk.Offset(), frame.is_audio ? "audio" : "video", frame.channel,
+                        frame.length, frame.pacing, valid_time ? time.c_str() : "(no time)          ",
+                        md5.c_str());
+  if (with_picture && n > 0 && static_cast<size_t>(n) < sizeof text) {
+    std::snprintf(text + n, sizeof text - static_cast<size_t>(n), "  q%-2d %s %ux%u %s", decoder.quality(),
+                  decoder.full_frame() ? "full" : "part", decoder.PictureWidth(), decoder.PictureHeight(),
+                  walk.Decoded() ? picture_md5.c_str() : "not decoded");
+  }
   return text;
 }
 
@@ -46,24 +67,17 @@ void RunFrames(const FramesOptions& options) {
   dvr::platform::StderrNotices notices;
   dvr::media::RecordingReader reader(notices);
   OpenSource(reader, options.source);
-  if (options.backward) reader.SetPositionToEnd();
-
-  dvr::media::MediaFrame frame(dvr::media::kFrameCapacity);
-  for (uint64_t index = 0;;) {
-    frame.length = options.backward ? reader.PreviousFrame(frame.payload)
-                                    : reader.NextFrame(frame.payload);
-    if (frame.length == 0) {
-      if (!reader.LastBlockBad()) break;  // the end: no block left to read
-      // The position has moved past the bad block: to its end forward, to its start backward.
-      const uint64_t after = reader.Position();
-      const uint64_t bad_block = options.backward ? after : after - dvr::media::kBlockSize;
+  FrameWalk walk(reader, options.backward, options.decode);
+  for (;;) {
+    const FrameWalk::Step step = walk.Next();
+    if (step == FrameWalk::Step::kEnd) break;
+    if (step == FrameWalk::Step::kBadBlock) {
       PrintLine(options.source.json
-                    ? JsonLine().Add("type", "skip").Add("offset", bad_block).Text()
-                    : "     - @" + std::to_string(bad_block) + " bad block skipped");
+                    ? JsonLine().Add("type", "skip").Add("offset", walk.BadBlockOffset()).Text()
+                    : "     - @" + std::to_string(walk.BadBlockOffset()) + " bad block skipped");
       continue;
     }
-    reader.DescribeFrame(frame);
-    PrintLine(FrameLine(index++, reader.FrameOffset(), frame, options.source.json));
+    PrintLine(FrameLine(walk, options.decode, options.source.json));
   }
 }
 
@@ -74,6 +88,8 @@ void AddFramesCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand("frames", "list every frame of a recording or disk");
   AddSourceOptions(*command, options->source);
   command->add_flag("--backward", options->backward, "walk from the end toward the start");
+  command->add_flag("--decode", options->decode,
+                    "decode every video frame; add its header fields and picture digest");
   command->callback([options] { RunFrames(*options); });
 }
 

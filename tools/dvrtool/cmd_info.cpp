@@ -7,6 +7,7 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "frame_walk.h"
 #include "json_line.h"
 #include "media/block_scan.h"
 #include "media/media_frame.h"
@@ -30,16 +31,14 @@ struct Summary {
 };
 
 void CountFrames(dvr::media::RecordingReader& reader, Summary& summary) {
-  std::vector<uint8_t> buffer(dvr::media::kFrameCapacity);
-  for (;;) {
-    if (reader.NextFrame(buffer) == 0) {
-      if (reader.LastBlockBad()) continue;
-      break;
-    }
-    if (reader.IsAudio()) {
-      ++summary.audio[reader.Channel() & 3];
+  FrameWalk walk(reader, false, false);
+  for (FrameWalk::Step step; (step = walk.Next()) != FrameWalk::Step::kEnd;) {
+    if (step != FrameWalk::Step::kFrame) continue;
+    const dvr::media::MediaFrame& frame = walk.Frame();
+    if (frame.is_audio) {
+      ++summary.audio[frame.channel & 3];
     } else {
-      ++summary.video[reader.Channel() & 15];
+      ++summary.video[frame.channel & 15];
     }
   }
 }

@@ -4,6 +4,7 @@
 
 namespace dvrtool {
 
+void AddDecodeCommand(CLI::App& app);
 void AddDisksCommand(CLI::App& app);
 void AddExtractCommand(CLI::App& app);
 void AddFramesCommand(CLI::App& app);

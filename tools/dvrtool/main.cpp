@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   dvrtool::AddInfoCommand(app);
   dvrtool::AddFramesCommand(app);
   dvrtool::AddVerifyCommand(app);
+  dvrtool::AddDecodeCommand(app);
   dvrtool::AddExtractCommand(app);
   dvrtool::AddDisksCommand(app);
   dvrtool::AddSynthCommand(app);
