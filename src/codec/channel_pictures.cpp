@@ -13,7 +13,7 @@ void FillBlack(uint8_t* picture, uint32_t width, uint32_t height) {
 ChannelPictures::ChannelPictures() : scratch_(kMaxPictureBytes) {
   for (auto& picture : pictures_) {
     picture.resize(kMaxPictureBytes);
-    FillBlack(picture.data(), kMaxPictureWidth, kMaxPictureHeight);
+    FillBlack(picture.data(), Size{}.width, Size{}.height);
   }
 }
 

@@ -94,7 +94,8 @@ constexpr CodeLookup BuildLookup() {
 
 }  // namespace
 
-constinit const CodeLookup kCodeLookup = BuildLookup();
+// Built before main: every window of every code, once.
+const CodeLookup kCodeLookup = BuildLookup();
 
 std::span<const RunLevelCode> RunLevelCodes() { return kCodes; }
 

@@ -95,7 +95,8 @@ class BlockWriter {
 
  private:
   void WriteLevel(int run, int magnitude, bool negative) {
-    const uint8_t code = magnitude <= 40 && magnitude < escape_from_ ? Codes().index[static_cast<size_t>(run)][static_cast<size_t>(magnitude)] : 0;
+    const bool in_table = run < 32 && magnitude <= 40 && magnitude < escape_from_;
+    const uint8_t code = in_table ? Codes().index[static_cast<size_t>(run)][static_cast<size_t>(magnitude)] : 0;
     if (code != 0) {
       const RunLevelCode& c = RunLevelCodes()[code - 1u];
       bits_.Put(c.bits, c.length);

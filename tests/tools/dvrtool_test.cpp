@@ -191,6 +191,50 @@ TEST_F(DvrtoolTest, ExtractByBytesAndByTime) {
   EXPECT_EQ(Run("extract demo.NDF --start yesterday --end today").code, 2);
 }
 
+TEST_F(DvrtoolTest, FramesDecodeReportsPicturesPerChannel) {
+  Synth("demo.NDF", "--channels 2 --seconds 1 --fps 10 --partial --quality 3");
+  const Result r = Run("frames demo.NDF --decode --json");
+  ASSERT_EQ(r.code, 0) << r.err;
+  int decoded = 0;
+  std::map<std::string, std::string> last_picture;
+  for (const std::string& line : r.Lines()) {
+    EXPECT_EQ(Field(line, "type"), "video");
+    EXPECT_EQ(Field(line, "quality"), "3");
+    EXPECT_EQ(Field(line, "width"), "640");
+    EXPECT_EQ(Field(line, "height"), "224");
+    EXPECT_EQ(Field(line, "dual"), "false");
+    decoded += Field(line, "decoded") == "true";
+    EXPECT_EQ(Field(line, "picture_md5").size(), 32u);
+    last_picture[Field(line, "channel")] = Field(line, "picture_md5");
+  }
+  EXPECT_EQ(decoded, 9);  // ten pictures, the last never completes
+  EXPECT_NE(last_picture["0"], last_picture["1"]);
+  EXPECT_EQ(Field(r.Lines()[2], "full_frame"), "false");  // channel 0's second picture is partial
+}
+
+TEST_F(DvrtoolTest, DecodeWritesImageFiles) {
+  Synth("demo.NDF", "--channels 2 --seconds 1 --fps 10");
+  Result r = Run("decode demo.NDF --index 3 -o pic.bmp");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto bmp = test::ReadFileBytes(dir_.File("pic.bmp"));
+  ASSERT_EQ(bmp.size(), 54u + 640 * 224 * 3);
+  EXPECT_EQ(bmp[0], 'B');
+  EXPECT_EQ(bmp[10], 54);
+  EXPECT_EQ(bmp[22] | bmp[23] << 8, 224);
+  ASSERT_EQ(Run("decode demo.NDF --index 3 -o pic.yuv --double").code, 0);
+  const auto yuv = test::ReadFileBytes(dir_.File("pic.yuv"));
+  EXPECT_EQ(yuv.size(), 640u * 448 * 3 / 2);
+  EXPECT_TRUE(std::equal(yuv.begin(), yuv.begin() + 640, yuv.begin() + 640));  // rows doubled
+  ASSERT_EQ(Run("decode demo.NDF --index 3 -o pic.png").code, 0);
+  EXPECT_EQ(test::ReadFileBytes(dir_.File("pic.png"))[1], 'P');
+  ASSERT_EQ(Run("decode demo.NDF --index 3 -o pic.ppm").code, 0);
+  EXPECT_EQ(ReadText(dir_.File("pic.ppm")).substr(0, 15), "P6\n640 224\n255\n");
+
+  EXPECT_EQ(Run("decode demo.NDF --index 3 -o pic.gif").code, 1);
+  EXPECT_EQ(Run("decode demo.NDF --index 999 -o pic.bmp").code, 1);
+  EXPECT_EQ(Run("decode demo.NDF -o pic.bmp").code, 2);
+}
+
 TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {
   Result r = Run("frames missing.NDF");
   EXPECT_EQ(r.code, 1);
