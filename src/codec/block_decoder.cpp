@@ -1,25 +1,33 @@
 #include "codec/block_decoder.h"
 
+#include <cstring>
+
 #include "codec/block_decoding.h"
 #include "codec/idct.h"
 
 namespace dvr::codec {
 namespace {
 
-void ReferenceStore(int16_t* block, uint8_t* destination, int stride) {
-  IdctReference(block);
-  StoreLowBytes(block, destination, stride);
-}
+struct Reference {
+  static void Clear(int16_t* block) { std::memset(block, 0, 64 * sizeof *block); }
+  static void Transform(int16_t* block, uint8_t* destination, int stride, unsigned) {
+    IdctReference(block);
+    StoreLowBytes(block, destination, stride);
+  }
+};
 
-void PackedStore(int16_t* block, uint8_t* destination, int stride) {
-  IdctPacked(block);
-  StoreSaturated(block, destination, stride);
-}
+struct Packed {
+  static void Clear(int16_t* block) { std::memset(block, 0, 64 * sizeof *block); }
+  static void Transform(int16_t* block, uint8_t* destination, int stride, unsigned) {
+    IdctPacked(block);
+    StoreSaturated(block, destination, stride);
+  }
+};
 
 }  // namespace
 
-bool DecodeSlicesScalar(const SliceJob& job) { return detail::DecodeSlices<ReferenceStore>(job); }
-bool DecodeSlicesPacked(const SliceJob& job) { return detail::DecodeSlices<PackedStore>(job); }
+bool DecodeSlicesScalar(const SliceJob& job) { return detail::DecodeSlices<Reference>(job); }
+bool DecodeSlicesPacked(const SliceJob& job) { return detail::DecodeSlices<Packed>(job); }
 
 BlockDecoder BlockDecoderFor(platform::CpuLevel level) {
   const platform::CpuLevel usable = level < platform::DetectedCpuLevel() ? level : platform::DetectedCpuLevel();

@@ -12,55 +12,65 @@
 
 namespace dvr::codec::detail {
 
-// Decodes one block's coefficients into `block` (already cleared). False on an invalid code or a
-// position past 63.
-inline bool DecodeCoefficients(BitReader& bits, const uint32_t* dequant, int16_t* block) {
+// Decodes one block's coefficients into `block` (already cleared). Returns the number of AC codes
+// read (0: the block is its DC value alone), or -1 on an invalid code or a position past 63.
+inline int DecodeCoefficients(BitReader& bits, const uint32_t* dequant, int16_t* block, unsigned& rows) {
+  rows = 1;
   bits.Refill();
   block[0] = static_cast<int16_t>(8 * bits.Read(8));  // DC: the block's mean, not predicted
   unsigned k = 0;
-  for (;;) {
+  for (int codes = 0;; ++codes) {
     bits.Refill();
     const uint32_t window = bits.Peek(16);
-    if (window < 0x10) return false;
-    const VlcEntry& code = LookupCode(window);
-    uint32_t magnitude;
-    bool negative;
-    if (code.run == kEndOfBlock) {
+    const ShortCode& code = kShortCodes[window >> (16 - kShortCodeBits)];
+    int32_t level;
+    if (code.run < 32) {
+      k += 1u + code.run;
+      level = code.level;
+      bits.Skip(code.length);
+    } else if (code.run == kEndOfBlock) {
       bits.Skip(kEndOfBlockLength);
-      return true;
-    }
-    if (code.run == kEscape) {
+      return codes;
+    } else if (code.run == kEscape) {
       bits.Skip(kEscapeLength);  // then 6 + 8 (+ 8) bits, at most 22: still held
       k += 1 + bits.Read(6);
-      const uint32_t level = bits.Read(8);
-      if (level == 0) {
-        magnitude = bits.Read(8);
-        negative = false;
-      } else if (level == 128) {
-        magnitude = (256 - bits.Read(8)) & 0xFF;
-        negative = true;
-      } else if (level < 128) {
-        magnitude = level;
-        negative = false;
+      const int32_t first = static_cast<int32_t>(bits.Read(8));
+      if (first == 0) {
+        level = static_cast<int32_t>(bits.Read(8));
+      } else if (first == 128) {
+        level = -((256 - static_cast<int32_t>(bits.Read(8))) & 0xFF);
       } else {
-        magnitude = 256 - level;
-        negative = true;
+        level = first < 128 ? first : first - 256;
       }
     } else {
-      k += 1u + code.run;
-      magnitude = code.level;
-      bits.Skip(code.length);
-      negative = bits.Read(1) != 0;
+      if (window < 0x10) return -1;  // twelve or more zeros: no code
+      const VlcEntry& entry = LookupCode(window);
+      k += 1u + entry.run;
+      bits.Skip(entry.length);
+      level = bits.Read(1) ? -entry.level : entry.level;
     }
-    if (k >= 64) return false;
+    if (k >= 64) return -1;
     const unsigned i = kZigZag[k];
-    const uint32_t x = (magnitude * dequant[i]) >> 2;
-    block[i] = negative ? static_cast<int16_t>(-static_cast<int32_t>(x < 2048 ? x : 2048))
-                        : static_cast<int16_t>(x < 2047 ? x : 2047);
+    rows |= 1u << (i >> 3);
+    const uint32_t x = (static_cast<uint32_t>(level < 0 ? -level : level) * dequant[i]) >> 2;
+    block[i] = level < 0 ? static_cast<int16_t>(-static_cast<int32_t>(x < 2048 ? x : 2048))
+                         : static_cast<int16_t>(x < 2047 ? x : 2047);
   }
 }
 
-template <void (*IdctStore)(int16_t* block, uint8_t* destination, int stride)>
+// A block of its DC value alone is flat: both IDCT designs give the DC value in every sample
+// (checked for all 256 values by the tests), so the transform is skipped.
+inline void FillFlat(uint8_t* destination, int stride, uint8_t value) {
+  uint64_t row;
+  std::memset(&row, value, sizeof row);
+  for (int y = 0; y < 8; ++y) std::memcpy(destination + y * stride, &row, sizeof row);
+}
+
+// What sets the block decoders apart, as a type with two static functions:
+//   Clear(int16_t* block)  zeroes the 64 coefficients before a block;
+//   Transform(int16_t* block, uint8_t* destination, int stride, unsigned rows)  inverse DCT and
+//     store; bit r of `rows` is clear when row r holds only zeros.
+template <typename Implementation>
 bool DecodeSlices(const SliceJob& job) {
   alignas(32) int16_t block[64];
   const int width = static_cast<int>(job.width);
@@ -97,9 +107,16 @@ bool DecodeSlices(const SliceJob& job) {
                                         cr + (8 * row) * chroma_stride + 8 * m};
       for (int j = 0; j < 6; ++j) {
         if (j < 4 && !(pattern & (1u << j))) continue;
-        std::memset(block, 0, sizeof block);
-        if (!DecodeCoefficients(bits, job.dequant, block) || bits.Overrun()) return false;
-        IdctStore(block, destinations[j], j < 4 ? width : chroma_stride);
+        Implementation::Clear(block);
+        unsigned rows_used;
+        const int codes = DecodeCoefficients(bits, job.dequant, block, rows_used);
+        if (codes < 0 || bits.Overrun()) return false;
+        const int stride = j < 4 ? width : chroma_stride;
+        if (codes == 0) {
+          FillFlat(destinations[j], stride, static_cast<uint8_t>(block[0] / 8));
+        } else {
+          Implementation::Transform(block, destinations[j], stride, rows_used);
+        }
       }
     }
     if (bits.Overrun()) return false;

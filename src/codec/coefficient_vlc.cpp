@@ -92,10 +92,29 @@ constexpr CodeLookup BuildLookup() {
   return lookup;
 }
 
+std::array<ShortCode, 1 << kShortCodeBits> BuildShortCodes() {
+  std::array<ShortCode, 1 << kShortCodeBits> table;
+  table.fill({kLongCode, 0, 0});
+  auto place = [&](uint32_t bits, int length, ShortCode entry) {
+    const int free = kShortCodeBits - length;
+    for (uint32_t tail = 0; tail < (1u << free); ++tail) table[(bits << free) | tail] = entry;
+  };
+  place(kEndOfBlockBits, kEndOfBlockLength, {kEndOfBlock, kEndOfBlockLength, 0});
+  place(kEscapeBits, kEscapeLength, {kEscape, kEscapeLength, 0});
+  for (const RunLevelCode& code : kCodes) {
+    if (code.length + 1 > kShortCodeBits) continue;
+    const auto length = static_cast<uint8_t>(code.length + 1);
+    place(uint32_t{code.bits} << 1, length, {code.run, length, static_cast<int16_t>(code.level)});
+    place(uint32_t{code.bits} << 1 | 1, length, {code.run, length, static_cast<int16_t>(-code.level)});
+  }
+  return table;
+}
+
 }  // namespace
 
-// Built before main: every window of every code, once.
+// Built before main, once.
 const CodeLookup kCodeLookup = BuildLookup();
+const std::array<ShortCode, 1 << kShortCodeBits> kShortCodes = BuildShortCodes();
 
 std::span<const RunLevelCode> RunLevelCodes() { return kCodes; }
 

@@ -35,6 +35,19 @@ struct VlcEntry {
 inline constexpr uint8_t kEndOfBlock = 64;
 inline constexpr uint8_t kEscape = 65;
 
+// The common codes in one step: indexed by the window's first 10 bits, an entry gives a code of
+// at most 9 bits together with its sign bit (run 0..31, signed level, length with the sign),
+// end of block, escape, or kLongCode for the codes of 10 to 16 bits, which the sub-tables below
+// decode. Built from the same code list.
+inline constexpr uint8_t kLongCode = 66;
+struct ShortCode {
+  uint8_t run;     // 0..31, kEndOfBlock, kEscape or kLongCode
+  uint8_t length;  // bits to skip, sign included
+  int16_t level;   // signed
+};
+inline constexpr int kShortCodeBits = 10;
+extern const std::array<ShortCode, 1 << kShortCodeBits> kShortCodes;
+
 // The eight sub-tables in one array; a window with z leading zeros (0..11) indexes it at
 // (window >> shift[z]) + offset[z].
 struct CodeLookup {

@@ -31,6 +31,7 @@ void RowPairToBgr24(const RowPair& rows);
 // SIMD forms (x86 builds).
 void RowPairToRgb32Sse2(const RowPair& rows);
 void RowPairToBgr24Sse2(const RowPair& rows);
+void RowPairToRgb32Avx2(const RowPair& rows);
 void RowPairToBgr24Avx2(const RowPair& rows);
 
 YuvKernels YuvKernelsFor(platform::CpuLevel level);

@@ -53,16 +53,15 @@ inline __m128i RowPass(__m128i x, const RowTable& t) {
 
 }  // namespace
 
-void IdctPackedSse2Store(int16_t* block, uint8_t* destination, int stride) {
-  __m128i* rows = reinterpret_cast<__m128i*>(block);
-  const __m128i x0 = RowPass(_mm_load_si128(rows + 0), kRowTables[0]);
-  const __m128i x1 = RowPass(_mm_load_si128(rows + 1), kRowTables[1]);
-  const __m128i x2 = RowPass(_mm_load_si128(rows + 2), kRowTables[2]);
-  const __m128i x3 = RowPass(_mm_load_si128(rows + 3), kRowTables[3]);
-  const __m128i x4 = RowPass(_mm_load_si128(rows + 4), kRowTables[4]);
-  const __m128i x5 = RowPass(_mm_load_si128(rows + 5), kRowTables[5]);
-  const __m128i x6 = RowPass(_mm_load_si128(rows + 6), kRowTables[6]);
-  const __m128i x7 = RowPass(_mm_load_si128(rows + 7), kRowTables[7]);
+void IdctPackedSse2Store(int16_t* block, uint8_t* destination, int stride, unsigned used) {
+  const __m128i* rows = reinterpret_cast<const __m128i*>(block);
+  // A row of zeros passes as its rounder shifted down: 32 in row 0, 1 in rows 1 and 2, else 0.
+  auto row = [&](int r) {
+    return (used >> r) & 1 ? RowPass(_mm_load_si128(rows + r), kRowTables[static_cast<size_t>(r)])
+                           : _mm_set1_epi16(static_cast<int16_t>(kRowRounder[r] >> kRowShift));
+  };
+  const __m128i x0 = row(0), x1 = row(1), x2 = row(2), x3 = row(3);
+  const __m128i x4 = row(4), x5 = row(5), x6 = row(6), x7 = row(7);
 
   const __m128i t1 = _mm_set1_epi16(kT1), t2 = _mm_set1_epi16(kT2);
   const __m128i t3 = _mm_set1_epi16(kT3), c4 = _mm_set1_epi16(kC4);

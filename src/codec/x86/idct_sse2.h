@@ -4,6 +4,7 @@
 
 namespace dvr::codec {
 
-void IdctPackedSse2Store(int16_t* block, uint8_t* destination, int stride);
+// Bit r of `rows` clear says row r is all zeros: its row pass result is then a constant.
+void IdctPackedSse2Store(int16_t* block, uint8_t* destination, int stride, unsigned rows = 0xFF);
 
 }  // namespace dvr::codec

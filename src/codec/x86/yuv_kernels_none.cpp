@@ -5,6 +5,7 @@ namespace dvr::codec {
 
 void RowPairToRgb32Sse2(const RowPair& rows) { RowPairToRgb32(rows); }
 void RowPairToBgr24Sse2(const RowPair& rows) { RowPairToBgr24(rows); }
+void RowPairToRgb32Avx2(const RowPair& rows) { RowPairToRgb32(rows); }
 void RowPairToBgr24Avx2(const RowPair& rows) { RowPairToBgr24(rows); }
 
 }  // namespace dvr::codec

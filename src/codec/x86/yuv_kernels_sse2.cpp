@@ -22,27 +22,29 @@ inline void StoreBgr24(uint8_t* out, __m128i pixels) {
 void RowPairToRgb32Sse2(const RowPair& rows) {
   int x = 0;
   for (; x + 16 <= rows.width; x += 16) {
-    const ChromaOffsets offsets = OffsetsOf(rows.cb + x / 2, rows.cr + x / 2);
+    const PixelOffsets offsets = OffsetsOf(rows.cb + x / 2, rows.cr + x / 2);
     for (int line = 0; line < 2; ++line) {
-      const Bgra16 pixels = PixelsOf((line ? rows.luma1 : rows.luma0) + x, offsets);
+      __m128i pixels[4];
+      Bgra(ColoursOf((line ? rows.luma1 : rows.luma0) + x, offsets), pixels);
       auto* out = reinterpret_cast<__m128i*>((line ? rows.out1 : rows.out0) + 4 * x);
-      for (int i = 0; i < 4; ++i) _mm_storeu_si128(out + i, pixels.p[i]);
+      for (int i = 0; i < 4; ++i) _mm_storeu_si128(out + i, pixels[i]);
     }
   }
-  if (x < rows.width) RowPairToRgb32(Tail(rows, x, 4));
+  if (x < rows.width) RowPairToRgb32(From(rows, x, 4));
 }
 
 void RowPairToBgr24Sse2(const RowPair& rows) {
   int x = 0;
   for (; x + 16 <= rows.width; x += 16) {
-    const ChromaOffsets offsets = OffsetsOf(rows.cb + x / 2, rows.cr + x / 2);
+    const PixelOffsets offsets = OffsetsOf(rows.cb + x / 2, rows.cr + x / 2);
     for (int line = 0; line < 2; ++line) {
-      const Bgra16 pixels = PixelsOf((line ? rows.luma1 : rows.luma0) + x, offsets);
+      __m128i pixels[4];
+      Bgra(ColoursOf((line ? rows.luma1 : rows.luma0) + x, offsets), pixels);
       uint8_t* out = (line ? rows.out1 : rows.out0) + 3 * x;
-      for (int i = 0; i < 4; ++i) StoreBgr24(out + 12 * i, pixels.p[i]);
+      for (int i = 0; i < 4; ++i) StoreBgr24(out + 12 * i, pixels[i]);
     }
   }
-  if (x < rows.width) RowPairToBgr24(Tail(rows, x, 3));
+  if (x < rows.width) RowPairToBgr24(From(rows, x, 3));
 }
 
 }  // namespace dvr::codec

@@ -10,54 +10,71 @@
 namespace dvr::codec {
 namespace {
 
-// Per chroma sample: the offsets that (1024 Y + term) >> 10 = Y + (term >> 10) adds to luma,
-// term >> 10 rounding toward minus infinity like the tables' shift.
-struct ChromaOffsets {
-  __m128i red, green, blue;  // eight signed 16-bit offsets each
+// (1024 Y + term) >> 10 is Y + (term >> 10), term >> 10 rounding toward minus infinity like the
+// tables' shift: so each chroma sample gives three offsets to add to luma. The multiply-add
+// operands for the (cb - 128, cr - 128) pairs:
+constexpr int32_t PairFactors(int16_t from_cb, int16_t from_cr) {
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(from_cr)) << 16 |
+                              static_cast<uint16_t>(from_cb));
+}
+// Constants, not initialised at start-up: code built for AVX2 must not run before it is chosen.
+constexpr int32_t kRedFactors = PairFactors(0, 1436);
+constexpr int32_t kGreenFactors = PairFactors(-352, -731);  // minus the green term
+constexpr int32_t kBlueFactors = PairFactors(1815, 0);
+
+// The offsets of eight chroma samples, each repeated for the two pixels it covers: low holds
+// pixels 0..7, high pixels 8..15.
+struct PixelOffsets {
+  __m128i red_low, red_high, green_low, green_high, blue_low, blue_high;
 };
 
-inline ChromaOffsets OffsetsOf(const uint8_t* cb, const uint8_t* cr) {
+inline PixelOffsets OffsetsOf(const uint8_t* cb, const uint8_t* cr) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i bias = _mm_set1_epi16(128);
   const __m128i cb16 = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb)), zero), bias);
   const __m128i cr16 = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr)), zero), bias);
   const __m128i low = _mm_unpacklo_epi16(cb16, cr16);  // (cb, cr) pairs of samples 0..3
   const __m128i high = _mm_unpackhi_epi16(cb16, cr16);
-  auto term = [&](int16_t from_cb, int16_t from_cr) {
-    const __m128i k = _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(from_cr)) << 16 |
-                                                          static_cast<uint16_t>(from_cb)));
+  auto term = [&](int32_t factors) {
+    const __m128i k = _mm_set1_epi32(factors);
     return _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(low, k), 10),
                            _mm_srai_epi32(_mm_madd_epi16(high, k), 10));
   };
-  return {term(0, 1436), term(-352, -731), term(1815, 0)};
+  const __m128i red = term(kRedFactors), green = term(kGreenFactors), blue = term(kBlueFactors);
+  return {_mm_unpacklo_epi16(red, red),     _mm_unpackhi_epi16(red, red),
+          _mm_unpacklo_epi16(green, green), _mm_unpackhi_epi16(green, green),
+          _mm_unpacklo_epi16(blue, blue),   _mm_unpackhi_epi16(blue, blue)};
 }
 
-// Sixteen luma samples plus the offsets of their eight chroma samples (each used twice),
-// clamped to 1..255.
-inline __m128i Component(__m128i luma, __m128i offsets) {
+// Sixteen pixels of one row as blue, green and red bytes, each clamped to 1..255.
+struct Bgr16 {
+  __m128i blue, green, red;
+};
+
+inline Bgr16 ColoursOf(const uint8_t* luma, const PixelOffsets& o) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i low = _mm_add_epi16(_mm_unpacklo_epi8(luma, zero), _mm_unpacklo_epi16(offsets, offsets));
-  const __m128i high = _mm_add_epi16(_mm_unpackhi_epi8(luma, zero), _mm_unpackhi_epi16(offsets, offsets));
-  return _mm_max_epu8(_mm_packus_epi16(low, high), _mm_set1_epi8(1));
+  const __m128i one = _mm_set1_epi8(1);
+  const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(luma));
+  const __m128i low = _mm_unpacklo_epi8(y, zero), high = _mm_unpackhi_epi8(y, zero);
+  auto channel = [&](__m128i offsets_low, __m128i offsets_high) {
+    return _mm_max_epu8(_mm_packus_epi16(_mm_add_epi16(low, offsets_low), _mm_add_epi16(high, offsets_high)), one);
+  };
+  return {channel(o.blue_low, o.blue_high), channel(o.green_low, o.green_high), channel(o.red_low, o.red_high)};
 }
 
 // Sixteen pixels as four vectors of blue, green, red, 0.
-struct Bgra16 {
-  __m128i p[4];
-};
-
-inline Bgra16 PixelsOf(const uint8_t* luma, const ChromaOffsets& o) {
-  const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(luma));
-  const __m128i r = Component(y, o.red), g = Component(y, o.green), b = Component(y, o.blue);
+inline void Bgra(const Bgr16& c, __m128i out[4]) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i bg_low = _mm_unpacklo_epi8(b, g), bg_high = _mm_unpackhi_epi8(b, g);
-  const __m128i r0_low = _mm_unpacklo_epi8(r, zero), r0_high = _mm_unpackhi_epi8(r, zero);
-  return {{_mm_unpacklo_epi16(bg_low, r0_low), _mm_unpackhi_epi16(bg_low, r0_low),
-           _mm_unpacklo_epi16(bg_high, r0_high), _mm_unpackhi_epi16(bg_high, r0_high)}};
+  const __m128i bg_low = _mm_unpacklo_epi8(c.blue, c.green), bg_high = _mm_unpackhi_epi8(c.blue, c.green);
+  const __m128i r0_low = _mm_unpacklo_epi8(c.red, zero), r0_high = _mm_unpackhi_epi8(c.red, zero);
+  out[0] = _mm_unpacklo_epi16(bg_low, r0_low);
+  out[1] = _mm_unpackhi_epi16(bg_low, r0_low);
+  out[2] = _mm_unpacklo_epi16(bg_high, r0_high);
+  out[3] = _mm_unpackhi_epi16(bg_high, r0_high);
 }
 
-// The part of a row pair past the last whole 16 pixels.
-inline RowPair Tail(const RowPair& rows, int x, int bytes_per_pixel) {
+// The part of a row pair from pixel x on.
+inline RowPair From(const RowPair& rows, int x, int bytes_per_pixel) {
   return {rows.luma0 + x,  rows.luma1 + x, rows.cb + x / 2, rows.cr + x / 2,
           rows.out0 + x * bytes_per_pixel, rows.out1 + x * bytes_per_pixel, rows.width - x};
 }
