@@ -30,8 +30,7 @@ bool DecodeSlicesScalar(const SliceJob& job) { return detail::DecodeSlices<Refer
 bool DecodeSlicesPacked(const SliceJob& job) { return detail::DecodeSlices<Packed>(job); }
 
 BlockDecoder BlockDecoderFor(platform::CpuLevel level) {
-  const platform::CpuLevel usable = level < platform::DetectedCpuLevel() ? level : platform::DetectedCpuLevel();
-  switch (usable) {
+  switch (platform::CpuLevelAvailable(level) ? level : platform::DetectedCpuLevel()) {
     case platform::CpuLevel::kAvx2:
     case platform::CpuLevel::kSse2: return DecodeSlicesSse2;
     case platform::CpuLevel::kPacked: return DecodeSlicesPacked;

@@ -270,7 +270,7 @@ DisplayToDib24 DisplayToDib24For(SurfacePixelFormat format) {
 }
 
 YuvKernels YuvKernelsFor(platform::CpuLevel level) {
-  switch (level < platform::DetectedCpuLevel() ? level : platform::DetectedCpuLevel()) {
+  switch (platform::CpuLevelAvailable(level) ? level : platform::DetectedCpuLevel()) {
     case platform::CpuLevel::kAvx2: return {RowPairToRgb32Avx2, RowPairToBgr24Avx2};
     case platform::CpuLevel::kSse2: return {RowPairToRgb32Sse2, RowPairToBgr24Sse2};
     default: return {RowPairToRgb32, RowPairToBgr24};

@@ -19,6 +19,7 @@ size_t FindPrefixPortable(const uint8_t* p, size_t n) {
 }
 
 PrefixSearch PrefixSearchFor(platform::CpuLevel level) {
+  if (!platform::CpuLevelAvailable(level)) level = platform::DetectedCpuLevel();
   if (PrefixSearch simd = X86PrefixSearch(level)) return simd;
   return FindPrefixPortable;
 }

@@ -15,7 +15,7 @@ CpuLevel Detect() {
   if (__builtin_cpu_supports("avx2")) return CpuLevel::kAvx2;
   if (__builtin_cpu_supports("sse2")) return CpuLevel::kSse2;
 #endif
-  return CpuLevel::kPacked;  // portable packed arithmetic runs everywhere
+  return CpuLevel::kScalar;
 }
 
 CpuLevel Select() {
@@ -28,7 +28,7 @@ CpuLevel Select() {
                  CpuLevelName(detected).data());
     return detected;
   }
-  if (*level > detected) {
+  if (!CpuLevelAvailable(*level)) {
     std::fprintf(stderr, "DVR_CPU=%s is not available on this processor; using %s\n", forced,
                  CpuLevelName(detected).data());
     return detected;
@@ -37,6 +37,10 @@ CpuLevel Select() {
 }
 
 }  // namespace
+
+bool CpuLevelAvailable(CpuLevel level) {
+  return level <= CpuLevel::kPacked || level <= DetectedCpuLevel();
+}
 
 CpuLevel DetectedCpuLevel() {
   static const CpuLevel level = Detect();

@@ -8,7 +8,10 @@ namespace dvr::platform {
 
 enum class CpuLevel { kScalar, kPacked, kSse2, kAvx2 };
 
-// What this processor supports.
+// Whether this processor runs a level's routines: scalar and packed (portable code) always.
+bool CpuLevelAvailable(CpuLevel level);
+// The best level this processor has: its widest SIMD, else scalar (the portable packed forms are
+// slower than the scalar ones; they are there to be compared with the SIMD forms).
 CpuLevel DetectedCpuLevel();
 // What the process uses: the detected level, or DVR_CPU's when the processor has it. A choice the
 // processor lacks falls back to the detected level with a warning on standard error.

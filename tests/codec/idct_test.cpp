@@ -129,7 +129,7 @@ std::vector<Block> TestBlocks() {
 }
 
 TEST(IdctPacked, EveryFormAgreesBitForBit) {
-  if (platform::DetectedCpuLevel() < platform::CpuLevel::kSse2) GTEST_SKIP() << "no SSE2";
+  if (!platform::CpuLevelAvailable(platform::CpuLevel::kSse2)) GTEST_SKIP() << "no SSE2";
   for (const Block& block : TestBlocks()) {
     const auto portable = Packed(block);
     alignas(16) Block b = block;

@@ -103,7 +103,7 @@ TEST(YuvKernels, EveryLevelMatchesTheTables) {
       for (auto& v : *plane) v = static_cast<uint8_t>(rng());
     }
     for (auto level : {platform::CpuLevel::kSse2, platform::CpuLevel::kAvx2}) {
-      if (level > platform::DetectedCpuLevel()) continue;
+      if (!platform::CpuLevelAvailable(level)) continue;
       const YuvKernels simd = YuvKernelsFor(level);
       for (int bytes : {3, 4}) {
         const size_t row = static_cast<size_t>(width * bytes);

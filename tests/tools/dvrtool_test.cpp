@@ -38,9 +38,9 @@ std::string ReadText(const std::string& path) {
 class DvrtoolTest : public ::testing::Test {
  protected:
   // Runs dvrtool in the test's folder with the given arguments (already quoted as needed).
-  Result Run(const std::string& args) {
+  Result Run(const std::string& args, const std::string& environment = "") {
     const std::string tool = DVRTOOL_PATH;
-    const std::string command = "cd '" + dir_.Path() + "' && '" + tool + "' " + args + " >'" +
+    const std::string command = "cd '" + dir_.Path() + "' && " + environment + " '" + tool + "' " + args + " >'" +
                                 dir_.File(".out") + "' 2>'" + dir_.File(".err") + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir_.File(".out")),
@@ -210,6 +210,20 @@ TEST_F(DvrtoolTest, FramesDecodeReportsPicturesPerChannel) {
   EXPECT_EQ(decoded, 9);  // ten pictures, the last never completes
   EXPECT_NE(last_picture["0"], last_picture["1"]);
   EXPECT_EQ(Field(r.Lines()[2], "full_frame"), "false");  // channel 0's second picture is partial
+}
+
+TEST_F(DvrtoolTest, ProcessorLevelsChosenByEnvironment) {
+  Synth("demo.NDF", "--channels 2 --seconds 1 --fps 6 --partial");
+  const Result packed = Run("frames demo.NDF --decode --json", "DVR_CPU=packed");
+  const Result sse2 = Run("frames demo.NDF --decode --json", "DVR_CPU=sse2");
+  const Result scalar = Run("frames demo.NDF --decode --json", "DVR_CPU=scalar");
+  ASSERT_EQ(packed.code, 0);
+  EXPECT_EQ(packed.out, sse2.out);  // every packed form gives the same pictures
+  EXPECT_NE(scalar.out, packed.out);  // the reference design rounds differently
+  EXPECT_EQ(scalar.out.find("\"decoded\":false"), std::string::npos);
+  const Result bogus = Run("frames demo.NDF --json", "DVR_CPU=mmx");
+  EXPECT_EQ(bogus.code, 0);
+  EXPECT_NE(bogus.err.find("DVR_CPU=mmx"), std::string::npos);
 }
 
 TEST_F(DvrtoolTest, DecodeWritesImageFiles) {
