@@ -96,6 +96,20 @@ bool File::Write(const void* data, size_t n) {
   return fd_ >= 0;
 }
 
+bool File::WriteAt(uint64_t offset, const void* data, size_t n) {
+  size_t done = 0;
+  while (fd_ >= 0 && done < n) {
+    const ssize_t put = ::pwrite(fd_, static_cast<const char*>(data) + done, n - done,
+                                 static_cast<off_t>(offset + done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<size_t>(put);
+  }
+  return fd_ >= 0;
+}
+
+bool File::Truncate(uint64_t size) { return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(size)) == 0; }
+
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 }  // namespace dvr::platform

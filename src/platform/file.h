@@ -36,6 +36,9 @@ class File {
   // Reads up to n bytes at a 64-bit offset without moving the position.
   size_t ReadAt(uint64_t offset, void* buffer, size_t n) const;
   bool Write(const void* data, size_t n);
+  // Writes at a 64-bit offset without moving the position.
+  bool WriteAt(uint64_t offset, const void* data, size_t n);
+  bool Truncate(uint64_t size);
 
  private:
   int fd_ = -1;

@@ -249,6 +249,54 @@ TEST_F(DvrtoolTest, DecodeWritesImageFiles) {
   EXPECT_EQ(Run("decode demo.NDF -o pic.bmp").code, 2);
 }
 
+// A little-endian field of a file's bytes.
+uint32_t Le(const std::vector<uint8_t>& bytes, size_t at, int size) {
+  uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[at + static_cast<size_t>(i)];
+  return value;
+}
+
+TEST_F(DvrtoolTest, AudioBecomesAWavFileOfTheTone) {
+  Synth("demo.NDF", "--channels 2 --seconds 2 --audio");
+  Result r = Run("audio demo.NDF -o all.wav");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("80 audio frames, 32000 samples, 4.000 seconds"), std::string::npos) << r.out;
+  const auto wav = test::ReadFileBytes(dir_.File("all.wav"));
+  ASSERT_EQ(wav.size(), 44u + 64000);
+  EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+  EXPECT_EQ(Le(wav, 4, 4), wav.size() - 8);
+  EXPECT_EQ(Le(wav, 22, 2), 1u);     // mono
+  EXPECT_EQ(Le(wav, 24, 4), 8000u);  // samples per second
+  EXPECT_EQ(Le(wav, 34, 2), 16u);    // A-law is played as 16-bit
+  EXPECT_EQ(Le(wav, 40, 4), 64000u);
+
+  // Channel 1 alone: its tone is 880 Hz, 8000 of 32767 loud. Count the rising zero crossings.
+  ASSERT_EQ(Run("audio demo.NDF -o one.wav --channel 1").code, 0);
+  const auto one = test::ReadFileBytes(dir_.File("one.wav"));
+  ASSERT_EQ(one.size(), 44u + 32000);
+  int crossings = 0, peak = 0;
+  int16_t previous = 0;
+  for (size_t at = 44; at + 1 < one.size(); at += 2) {
+    const auto sample = static_cast<int16_t>(Le(one, at, 2));
+    crossings += previous < 0 && sample >= 0;
+    peak = std::max(peak, std::abs(int{sample}));
+    previous = sample;
+  }
+  EXPECT_NEAR(crossings, 880 * 2, 10);
+  EXPECT_NEAR(peak, 8000, 300);
+
+  // Eight-bit formats stay eight-bit; a recording without audio gives no file.
+  ASSERT_EQ(Run("audio demo.NDF -o eight.wav --audio-format QM_SPCM8").code, 0);
+  EXPECT_EQ(Le(test::ReadFileBytes(dir_.File("eight.wav")), 34, 2), 8u);
+  Synth("quiet.NDF", "--seconds 1");
+  r = Run("audio quiet.NDF -o quiet.wav");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no audio frames"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(dir_.File("quiet.wav")).good());
+  EXPECT_EQ(Run("audio demo.NDF -o x.wav --audio-format QM_MP3").code, 2);
+  EXPECT_EQ(Run("audio demo.NDF -o x.wav --channel 4").code, 2);
+}
+
 TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {
   Result r = Run("frames missing.NDF");
   EXPECT_EQ(r.code, 1);

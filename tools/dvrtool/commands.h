@@ -4,6 +4,7 @@
 
 namespace dvrtool {
 
+void AddAudioCommand(CLI::App& app);
 void AddDecodeCommand(CLI::App& app);
 void AddDisksCommand(CLI::App& app);
 void AddExtractCommand(CLI::App& app);

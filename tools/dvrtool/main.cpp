@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   dvrtool::AddFramesCommand(app);
   dvrtool::AddVerifyCommand(app);
   dvrtool::AddDecodeCommand(app);
+  dvrtool::AddAudioCommand(app);
   dvrtool::AddExtractCommand(app);
   dvrtool::AddDisksCommand(app);
   dvrtool::AddSynthCommand(app);
