@@ -4,6 +4,9 @@
 // batch jobs can run on a clock that never really waits.
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
+
+#include "platform/event.h"
 
 namespace dvr::platform {
 
@@ -12,6 +15,9 @@ class Clock {
   virtual ~Clock() = default;
   virtual uint32_t Tick() const = 0;
   virtual void Sleep(uint32_t ms) = 0;
+  // Sleeps up to `ms`, waking early when one of the events is set (so that a waiting worker
+  // still hears stop and commands).
+  virtual void SleepUnless(uint32_t ms, std::initializer_list<Event*> wake) = 0;
 };
 
 // The real clock: the process's steady clock in milliseconds.
@@ -19,14 +25,17 @@ class SteadyClock final : public Clock {
  public:
   uint32_t Tick() const override;
   void Sleep(uint32_t ms) override;
+  void SleepUnless(uint32_t ms, std::initializer_list<Event*> wake) override { WaitAny(wake, ms); }
 };
 
-// A clock that moves only when told to; Sleep advances it at once. Thread safe.
+// A clock that moves only when told to; sleeping advances it at once, so that work paced by it
+// runs as fast as the machine allows (tests, batch jobs). Thread safe.
 class ManualClock final : public Clock {
  public:
   explicit ManualClock(uint32_t start = 0) : now_(start) {}
   uint32_t Tick() const override { return now_.load(); }
   void Sleep(uint32_t ms) override { now_ += ms; }
+  void SleepUnless(uint32_t ms, std::initializer_list<Event*>) override;
   void Advance(uint32_t ms) { now_ += ms; }
 
  private:

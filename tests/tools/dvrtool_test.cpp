@@ -77,7 +77,7 @@ std::vector<uint8_t> StreamBytes(const std::vector<uint8_t>& file, uint64_t offs
 }
 
 TEST_F(DvrtoolTest, FramesListsEveryFrameWithItsPayloadDigest) {
-  const std::string path = Synth("demo.NDF", "--channels 3 --seconds 2 --audio");
+  const std::string path = Synth("demo.NDF", "--channels 3 --seconds 2 --audio --audio-channels 3");
   const Result r = Run("frames demo.NDF --json");
   ASSERT_EQ(r.code, 0) << r.err;
   const auto lines = r.Lines();
@@ -134,7 +134,7 @@ TEST_F(DvrtoolTest, DiskImagesAndBigEndianRecordingsReadTheSame) {
 }
 
 TEST_F(DvrtoolTest, InfoCountsFramesAndTimes) {
-  Synth("demo.NDF", "--channels 4 --seconds 3 --audio");
+  Synth("demo.NDF", "--channels 4 --seconds 3 --audio --audio-channels 4");
   const Result r = Run("info demo.NDF --json");
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string line = r.Lines().at(0);
@@ -257,7 +257,7 @@ uint32_t Le(const std::vector<uint8_t>& bytes, size_t at, int size) {
 }
 
 TEST_F(DvrtoolTest, AudioBecomesAWavFileOfTheTone) {
-  Synth("demo.NDF", "--channels 2 --seconds 2 --audio");
+  Synth("demo.NDF", "--channels 2 --seconds 2 --audio --audio-channels 2");
   Result r = Run("audio demo.NDF -o all.wav");
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("80 audio frames, 32000 samples, 4.000 seconds"), std::string::npos) << r.out;
@@ -295,6 +295,41 @@ TEST_F(DvrtoolTest, AudioBecomesAWavFileOfTheTone) {
   EXPECT_FALSE(std::ifstream(dir_.File("quiet.wav")).good());
   EXPECT_EQ(Run("audio demo.NDF -o x.wav --audio-format QM_MP3").code, 2);
   EXPECT_EQ(Run("audio demo.NDF -o x.wav --channel 4").code, 2);
+}
+
+// Big-endian 32-bit field (PNG).
+uint32_t Be(const std::vector<uint8_t>& bytes, size_t at) {
+  return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+TEST_F(DvrtoolTest, PlayRunsTheEngineToTheEnd) {
+  if (Run("play --help").code != 0) GTEST_SKIP() << "this build has no Qt, so no play";
+  Synth("demo.NDF", "--channels 4 --seconds 2 --audio");
+  const Result r = Run("play demo.NDF --json --snapshot-every 20 -o snaps");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto lines = r.Lines();
+  ASSERT_GE(lines.size(), 2u);
+  const std::string& summary = lines.back();
+  EXPECT_EQ(Field(summary, "type"), "summary");
+  EXPECT_EQ(Field(summary, "ended"), "end");
+  EXPECT_EQ(Field(summary, "pictures_shown"), "59");  // 60 pictures, the last never completes
+  EXPECT_EQ(Field(summary, "pictures_not_shown"), "0");
+  EXPECT_EQ(Field(summary, "audio_bytes"), "32000");  // two seconds of 16-bit sound
+  EXPECT_GE(std::stoi(Field(summary, "snapshots")), 2);  // screens: pictures and redraws
+  EXPECT_EQ(Field(lines.front(), "type"), "status");
+  const auto png = test::ReadFileBytes(dir_.File("snaps/screen-000001.png"));
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(Be(png, 16), 640u);
+  EXPECT_EQ(Be(png, 20), 448u);
+
+  // Fast forward skips through a longer recording.
+  Synth("long.NDF", "--channels 4 --seconds 30 --quality 2");
+  const Result fast = Run("play long.NDF --json --speed 32");
+  ASSERT_EQ(fast.code, 0) << fast.err;
+  EXPECT_NE(Field(fast.Lines().back(), "jumps"), "0");
+  EXPECT_EQ(Run("play demo.NDF --speed 3").code, 2);
+  EXPECT_EQ(Run("play demo.NDF --split 5").code, 2);
+  EXPECT_EQ(Run("play missing.NDF").code, 1);
 }
 
 TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {

@@ -28,6 +28,7 @@ void RunSynth(SynthOptions options) {
   if (s.variant == 0 && s.channels > 4) UsageError("variant 0 carries channels 0..3 only");
   if (!(s.seconds > 0 && s.seconds <= 86400)) UsageError("--seconds takes (0, 86400]");
   if (s.quality < 1 || s.quality > 14) UsageError("--quality takes 1..14");
+  if (s.audio_channels < 1 || s.audio_channels > 4) UsageError("--audio-channels takes 1..4");
   if (s.fps <= 0) s.fps = s.pal ? 25 : 30;
   if (s.fps > 1000) UsageError("--fps takes at most 1000");
   if (options.start.empty()) {
@@ -65,7 +66,8 @@ void AddSynthCommand(CLI::App& app) {
   command->add_option("--variant", options->variant, "video variant 0..6 or its name");
   command->add_option("--quality", s.quality, "quality index 1..14 (default 4; lower is finer)");
   command->add_flag("--partial", s.partial, "code only what changed, a full picture every 30 per channel");
-  command->add_flag("--audio", s.audio, "add A-law audio, one tone per audio channel");
+  command->add_flag("--audio", s.audio, "add A-law audio: a tone of 440 Hz x (audio channel + 1)");
+  command->add_option("--audio-channels", s.audio_channels, "audio channels 1..4 (default 1)");
   command->add_option("--seed", s.seed, "seed of the scenes (default 1)");
   command->add_option("--start", options->start,
                       "time of the first block, \"YYYY-MM-DD HH:MM:SS\" local (default now)");

@@ -10,6 +10,7 @@ void AddDisksCommand(CLI::App& app);
 void AddExtractCommand(CLI::App& app);
 void AddFramesCommand(CLI::App& app);
 void AddInfoCommand(CLI::App& app);
+void AddPlayCommand(CLI::App& app);  // only in builds with Qt
 void AddSynthCommand(CLI::App& app);
 void AddVerifyCommand(CLI::App& app);
 

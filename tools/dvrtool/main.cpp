@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
   dvrtool::AddVerifyCommand(app);
   dvrtool::AddDecodeCommand(app);
   dvrtool::AddAudioCommand(app);
+#ifdef DVRTOOL_WITH_PLAY
+  dvrtool::AddPlayCommand(app);
+#endif
   dvrtool::AddExtractCommand(app);
   dvrtool::AddDisksCommand(app);
   dvrtool::AddSynthCommand(app);

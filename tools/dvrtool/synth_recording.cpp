@@ -100,7 +100,7 @@ bool WriteSyntheticRecording(const std::string& path, const SynthSettings& s, Sy
   frame.reserve(dvr::media::kFrameCapacity);
 
   const auto pictures = static_cast<uint64_t>(s.seconds * s.fps);
-  const int audio_channels = s.audio ? std::min(s.channels, 4) : 0;
+  const int audio_channels = s.audio ? s.audio_channels : 0;
   const double audio_period = static_cast<double>(kAudioFrameSamples) / kAudioSampleRate;
   uint64_t audio_index = 0;
   bool ok = true;

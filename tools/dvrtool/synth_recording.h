@@ -16,6 +16,7 @@ struct SynthSettings {
   int quality = 4;
   bool partial = false;  // code only what changed, with a full picture now and then
   bool audio = false;
+  int audio_channels = 1;  // 1..4; a recorder usually has one microphone
   uint64_t seed = 1;
   uint32_t start = 0;  // time field of the first block
 };

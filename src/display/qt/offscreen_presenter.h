@@ -1,0 +1,44 @@
+#pragma once
+// A presenter that draws into an image instead of a window: each visible slot's picture
+// converted to RGB and stretched into its tile, with its label. The tools run the engine with it,
+// and the window reuses its composition for export.
+#include <QFont>
+#include <QImage>
+
+#include <cstdint>
+#include <functional>
+
+#include "display/presenter.h"
+
+namespace dvr::display {
+
+class OffscreenPresenter final : public Presenter {
+ public:
+  OffscreenPresenter(int width, int height);
+
+  // A copy of the composed screen.
+  QImage Snapshot() const;
+  // Called on the presenting thread, with the lock held, each time a screen is complete.
+  void OnPresent(std::function<void(const QImage&)> callback);
+  uint64_t PresentCount() const;
+
+ protected:
+  Size CanvasSize() const override { return {canvas_.width(), canvas_.height()}; }
+  void DrawPicture(const Rect& tile, const uint8_t* picture, int width, int height) override;
+  void FillBlack(const Rect& tile) override;
+  void DrawLabel(const std::string& text, int x, int y, const LabelSettings& style) override;
+  void Present() override;
+  void FontChanged(const LabelFont& font) override;
+
+ private:
+  QImage canvas_;
+  QImage converted_;  // the picture in RGB before stretching, 640 x 272 at most
+  QFont font_;
+  std::function<void(const QImage&)> on_present_;
+  uint64_t presents_ = 0;
+};
+
+// A COLORREF (0x00BBGGRR) as a Qt colour.
+QColor ColourOf(uint32_t colorref);
+
+}  // namespace dvr::display

@@ -1,0 +1,40 @@
+// The live loop: shows the frames the network client delivers as they arrive and plays their
+// audio. No pacing, no commands, no reader.
+#include "engine/viewer_engine.h"
+
+namespace dvr::engine {
+namespace {
+
+// Without data the loop still services the audio output now and then, so that a stalled stream
+// pauses the device instead of looping the last half second of sound.
+constexpr uint32_t kServiceEveryMs = 100;
+
+}  // namespace
+
+void ViewerEngine::LiveLoop() {
+  audio_output_.Start();
+  media::MediaFrame audio_frame(8192);
+  platform::Event never;  // stands in for a queue that is not there
+  platform::Event& video_ready = live_video_ ? live_video_->HasFramesEvent() : never;
+  platform::Event& audio_ready = live_audio_ ? live_audio_->HasFramesEvent() : never;
+  while (IsRunning()) {
+    const int event = platform::WaitAny({&StopEvent(), &video_ready, &audio_ready}, kServiceEveryMs);
+    if (event == 0) break;
+    if (event == 1 && live_video_->Take(frame_)) {
+      if (decoder_.ParseHeader(frame_.payload.data(), frame_.length)) {
+        ShowVideoFrame(frame_.time);
+      }
+    } else if (event == 2 && live_audio_->Take(audio_frame)) {
+      uint32_t length = 0;
+      converter_.Convert(audio_frame.payload.data(), audio_frame.length, pcm_.data(), &length);
+      if (audio_output_.Write(pcm_.data(), length)) {  // a refused frame is dropped
+        std::lock_guard lock(counters_mutex_);
+        counters_.audio_bytes += length;
+      }
+    } else if (event == platform::kWaitTimeout) {
+      audio_output_.Service();
+    }
+  }
+}
+
+}  // namespace dvr::engine

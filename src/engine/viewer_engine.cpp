@@ -1,0 +1,190 @@
+#include "engine/viewer_engine.h"
+
+#include <cmath>
+
+#include "engine/speed_rules.h"
+#include "platform/process_services.h"
+
+namespace dvr::engine {
+
+int StateForCommand(int command, int state) {
+  switch (command) {
+    case kCommandPause: return kPaused;
+    case kCommandForward: return kForward;
+    case kCommandBackward: return kBackward;
+    case kCommandStepForward: return kStepForward;
+    case kCommandStepBackward: return kStepBackward;
+    case kCommandSeek: return kSeeking;
+    default: return state;
+  }
+}
+
+const char* StateName(int state) {
+  switch (state) {
+    case 0: return "READY";
+    case 1: return "停止";
+    case kForward:
+    case kBackward: return "再生";
+    case kStepForward: return "STEPF";
+    case kStepBackward: return "STEPR";
+    case kPaused: return "一時停止";
+    case kSeeking: return "SEARCH";
+    default: return "";
+  }
+}
+
+ViewerEngine::ViewerEngine(display::Presenter& display, audio::AudioDevice* sound,
+                           platform::Notices& notices, platform::Clock& clock)
+    : display_(display),
+      notices_(notices),
+      clock_(clock),
+      reader_(notices),
+      audio_output_(notices, sound, clock),
+      half_left_(codec::kMaxPictureBytes / 2),
+      half_right_(codec::kMaxPictureBytes / 2),
+      pcm_(2 * media::kFrameCapacity) {
+  platform::AcquireProcessServices();
+}
+
+ViewerEngine::~ViewerEngine() {
+  // The loops answer the stop event within a pass: join rather than leave a thread running on
+  // members about to be destroyed.
+  StopWorker();
+  platform::ReleaseProcessServices();
+}
+
+void ViewerEngine::OpenAudio() {
+  audio::WaveFormat format;
+  converter_.SetFormat(audio_format_, sample_rate_, &format);
+  audio_output_.Open(&format);
+}
+
+bool ViewerEngine::Setup(int variant, int audio_format, unsigned requested_split, int sample_rate, int fifth) {
+  split_count_ = requested_split >= 10 ? 16 : requested_split >= 5 ? 9 : requested_split >= 2 ? 4 : 1;
+  variant_ = variant;
+  audio_format_ = audio_format;
+  requested_split_ = static_cast<int>(requested_split);
+  sample_rate_ = sample_rate;
+  fifth_ = fifth;
+  display_.SetSlotCount(split_count_);
+  reader_.SetVariant(variant);
+  decoder_.Init(variant);
+  OpenAudio();
+  display_.SetSlotCount(1);
+  display_.SetLabelsEnabled(false);
+  return true;
+}
+
+void ViewerEngine::StopWorker() {
+  Stop();
+  state_ = kStopped;
+}
+
+bool ViewerEngine::SetMode(int mode, unsigned split) {
+  if (mode != kPlayerMode && mode != kNetworkMode) return false;
+  // The audio output and the decoder are the worker's: it must not run while they change.
+  StopWorker();
+  OpenAudio();
+  if (mode == kPlayerMode) {
+    if (split <= 16) split_count_ = static_cast<int>(split);
+    decoder_.Init(variant_);
+    display_.SetSlotCount(split_count_);
+    display_.SetLabelsEnabled(true);
+  } else {
+    decoder_.Init(codec::kNetworkVariant);
+    display_.SetSlotCount(1);
+    display_.SetLabelsEnabled(false);
+  }
+  display_.ClearPictures();
+  mode_ = mode;
+  display_.SetEngineMode(mode);
+  return true;
+}
+
+bool ViewerEngine::OpenRecording(const std::string& path, bool is_disk) {
+  StopWorker();  // the reader is the worker's while it runs
+  if (!reader_.Open(path, is_disk)) return false;
+  display_.ClearPictures();
+  {
+    std::lock_guard lock(counters_mutex_);
+    counters_ = {};
+  }
+  Start(platform::ThreadPriority::kIdle);
+  return true;
+}
+
+void ViewerEngine::CloseRecording() {
+  if (reader_.IsOpen()) StopWorker();
+}
+
+bool ViewerEngine::StartLive(FrameQueue& video, FrameQueue& audio) {
+  StopWorker();
+  live_video_ = &video;
+  live_audio_ = &audio;
+  decoder_.Init(codec::kNetworkVariant);
+  return Start(platform::ThreadPriority::kIdle) == 0;
+}
+
+void ViewerEngine::StopLive() {
+  StopWorker();
+  live_video_ = live_audio_ = nullptr;
+}
+
+bool ViewerEngine::CurrentTime(media::FrameTime& out) const {
+  if (state_ == kStopped) return false;
+  return reader_.CurrentTime(out);
+}
+
+bool ViewerEngine::Command(int code) {
+  command_ = code;
+  command_event_.Set();
+  return true;
+}
+
+bool ViewerEngine::Pause() {
+  speed_ = SpeedAfterPause(speed_);
+  return Command(kCommandPause);
+}
+
+bool ViewerEngine::PlayForward(double speed) {
+  speed_ = NormalSpeed(speed);
+  return Command(kCommandForward);
+}
+
+bool ViewerEngine::PlayBackward(double speed) {
+  speed_ = NormalSpeed(speed);
+  return Command(kCommandBackward);
+}
+
+bool ViewerEngine::FastForward() {
+  speed_ = FasterSpeed(speed_, command_ == kCommandBackward, state_ == kForward);
+  return Command(kCommandForward);
+}
+
+bool ViewerEngine::FastBackward() {
+  speed_ = FasterSpeed(speed_, command_ == kCommandForward, state_ == kBackward);
+  return Command(kCommandBackward);
+}
+
+bool ViewerEngine::StepForward() { return Command(kCommandStepForward); }
+bool ViewerEngine::StepBackward() { return Command(kCommandStepBackward); }
+
+bool ViewerEngine::Seek(uint64_t position) {
+  seek_target_ = position;
+  return Command(kCommandSeek);
+}
+
+PlaybackCounters ViewerEngine::Counters() const {
+  std::lock_guard lock(counters_mutex_);
+  return counters_;
+}
+
+void ViewerEngine::Run() {
+  if (mode_ == kPlayerMode) {
+    PlaybackLoop();
+  } else {
+    LiveLoop();
+  }
+}
+
+}  // namespace dvr::engine

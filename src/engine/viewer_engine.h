@@ -1,0 +1,189 @@
+#pragma once
+// The one object through which the main window drives everything that moves: the recording
+// reader, the decoder, the audio converter and output, the display; one worker thread that plays
+// a recording (mode 1) or shows the live stream (mode 2).
+//
+// Commands reach the worker as a code (with a speed or a seek target) and an event; the worker
+// polls them. The window thread calls every operation; the worker writes the state while it runs.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "audio/audio_converter.h"
+#include "audio/audio_device.h"
+#include "audio/audio_output.h"
+#include "codec/channel_pictures.h"
+#include "codec/frame_decoder.h"
+#include "display/presenter.h"
+#include "engine/frame_queue.h"
+#include "media/recording_reader.h"
+#include "platform/clock.h"
+#include "platform/event.h"
+#include "platform/notices.h"
+#include "platform/worker_thread.h"
+
+namespace dvr::engine {
+
+// Worker states.
+enum WorkerState : int {
+  kStopped = 0,
+  kForward = 2,
+  kBackward = 3,
+  kStepForward = 4,
+  kStepBackward = 5,
+  kPaused = 6,
+  kSeeking = 7,
+};
+// Command codes and the state each selects.
+enum CommandCode : int {
+  kCommandPause = 2,
+  kCommandForward = 3,
+  kCommandBackward = 4,
+  kCommandStepForward = 5,
+  kCommandStepBackward = 6,
+  kCommandSeek = 7,
+};
+int StateForCommand(int command, int state);
+// The state's name as the status line shows it: "READY", "再生", "一時停止" ...
+const char* StateName(int state);
+
+enum EngineMode : int { kPlayerMode = 1, kNetworkMode = 2 };
+
+// What the worker has done since the source was opened, for the tools.
+struct PlaybackCounters {
+  std::array<uint64_t, 16> shown{};  // pictures shown per slot
+  uint64_t not_shown = 0;            // video frames that did not decode or showed no half
+  uint64_t jumps = 0;                // fast-play skips
+  uint64_t audio_bytes = 0;          // PCM bytes queued for playing
+};
+
+class ViewerEngine final : public platform::WorkerThread {
+ public:
+  // `sound` is the sound system's output (nullptr: play silently on the null device).
+  ViewerEngine(display::Presenter& display, audio::AudioDevice* sound, platform::Notices& notices,
+               platform::Clock& clock);
+  ~ViewerEngine() override;
+
+  // Split count: 16 for n >= 10, 9 for n >= 5, 4 for n >= 2, else 1.
+  bool Setup(int variant, int audio_format, unsigned requested_split, int sample_rate, int fifth);
+  // 1 player, 2 network client; stops the worker. A split of 0xFFFFFFFF keeps the split count.
+  bool SetMode(int mode, unsigned split);
+  int Mode() const { return mode_; }
+  int State() const { return state_.load(); }
+  double Speed() const { return speed_.load(); }
+  int SplitCount() const { return split_count_; }
+
+  // Opens a recording or disk and starts playing it forward. The caller closes one first.
+  bool OpenRecording(const std::string& path, bool is_disk);
+  void CloseRecording();
+  // The live stream: frames from two queues (the network client's); starts and stops the worker.
+  bool StartLive(FrameQueue& video, FrameQueue& audio);
+  void StopLive();
+
+  const std::string& Path() const { return reader_.Path(); }
+  uint64_t Size() const { return reader_.Size(); }
+  uint64_t Position() const { return reader_.Position(); }
+  bool IsOpen() const { return reader_.IsOpen(); }
+  bool CurrentTime(media::FrameTime& out) const;
+  bool ExportRange(uint64_t from, uint64_t to, const std::string& path) {
+    return reader_.ExportRange(from, to, path);
+  }
+
+  bool Pause();
+  bool PlayForward(double speed);
+  bool PlayBackward(double speed);
+  bool FastForward();
+  bool FastBackward();
+  bool StepForward();
+  bool StepBackward();
+  bool Seek(uint64_t position);
+
+  void SetRepeat(bool on) { repeat_ = on; }
+  bool Repeat() const { return repeat_; }
+  void SetAutoReconnect(bool on) { auto_reconnect_ = on; }
+  bool AutoReconnect() const { return auto_reconnect_; }
+  void SetVolume(uint32_t level) { audio_output_.SetVolume(level); }
+  uint32_t Volume() const { return audio_output_.Volume(); }
+  void SetMute(bool on) { audio_output_.SetMute(on); }
+  bool Muted() const { return audio_output_.Muted() != 0; }
+  bool SetSplit(int split, int page) { return display_.SetSplit(split, page); }
+  std::pair<int, int> GetSplit() const { return display_.GetSplit(); }
+  display::Presenter& Display() { return display_; }
+
+  PlaybackCounters Counters() const;
+  int FrameInterval() const { return frame_interval_.load(); }
+
+ protected:
+  void Run() override;
+
+ private:
+  bool Command(int code);
+  void StopWorker();
+  void OpenAudio();
+
+  // The playback loop and its steps.
+  void PlaybackLoop();
+  enum class Pass { kBookkeeping, kNext };
+  Pass PlayForwardPass();
+  Pass PlayBackwardPass();
+  Pass StepPass(bool forward);
+  Pass SeekPass();
+  Pass Output();
+  void PlayAudioFrame();
+  void ShowVideoFrame(const media::FrameTime& time);
+  void Bookkeeping();
+  void Pace();
+  bool ParsedFrameIsShown();
+
+  // The live loop.
+  void LiveLoop();
+
+  display::Presenter& display_;
+  platform::Notices& notices_;
+  platform::Clock& clock_;
+
+  // Owned members, in the order the system builds them.
+  media::RecordingReader reader_;
+  codec::FrameDecoder decoder_;
+  audio::AudioConverter converter_;
+  audio::AudioOutput audio_output_;
+
+  // Set on the window thread before the worker starts; read-only while it runs.
+  int mode_ = kNetworkMode;
+  int split_count_ = 4;
+  int variant_ = 4, audio_format_ = audio::kALaw, requested_split_ = 4, sample_rate_ = audio::kSampleRate, fifth_ = 0;
+  FrameQueue* live_video_ = nullptr;
+  FrameQueue* live_audio_ = nullptr;
+
+  // Written by the window thread, read by the worker after the command event.
+  std::atomic<int> command_{0};
+  platform::Event command_event_;
+  std::atomic<uint64_t> seek_target_{0};
+  std::atomic<double> speed_{1.0};
+  std::atomic<bool> repeat_{false};
+  std::atomic<bool> auto_reconnect_{true};
+
+  // Written by the worker while it runs; read by the window thread.
+  std::atomic<int> state_{kStopped};
+  std::atomic<int> frame_interval_{33333};
+  mutable std::mutex time_mutex_;
+  media::FrameTime current_time_;  // guarded by time_mutex_
+
+  // Worker only.
+  uint32_t tick_stamp_ = 0;
+  uint32_t elapsed_ = 0;
+  int retries_ = 0;
+  int frames_since_skip_ = 0;
+  media::MediaFrame frame_{media::kFrameCapacity};
+  codec::ChannelPictures pictures_;
+  std::vector<uint8_t> half_left_, half_right_;
+  std::vector<uint8_t> pcm_;
+
+  mutable std::mutex counters_mutex_;
+  PlaybackCounters counters_;  // guarded by counters_mutex_
+};
+
+}  // namespace dvr::engine

@@ -1,0 +1,301 @@
+#include "engine/viewer_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "codec/synthetic_scene.h"
+#include "engine/speed_rules.h"
+#include "support/encoded_recording.h"
+#include "support/recorded_notices.h"
+#include "support/recording_presenter.h"
+#include "support/temp_dir.h"
+
+namespace dvr::engine {
+namespace {
+
+// Waits (in real time, polling) until `condition` holds; false after five seconds.
+bool WaitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 5000; ++i) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return condition();
+}
+
+TEST(SpeedRules, PlayFastAndPause) {
+  EXPECT_EQ(NormalSpeed(-3), 3);
+  EXPECT_EQ(NormalSpeed(12), 8);
+  EXPECT_EQ(NormalSpeed(0), 1);
+  double speed = 1;
+  for (double expected : {8, 16, 32, 32}) {
+    speed = FasterSpeed(speed, false, true);
+    EXPECT_EQ(speed, expected);
+  }
+  EXPECT_EQ(FasterSpeed(32, true, true), 8);  // the other direction first
+  EXPECT_EQ(FasterSpeed(1, false, false), 8);
+  EXPECT_EQ(FasterSpeed(2, false, true), 8);
+  EXPECT_EQ(SpeedAfterPause(16), 1);
+  EXPECT_EQ(SpeedAfterPause(2), 2);
+  EXPECT_EQ(StateForCommand(kCommandStepBackward, kForward), kStepBackward);
+  EXPECT_EQ(StateForCommand(9, kForward), kForward);
+  EXPECT_STREQ(StateName(kPaused), "一時停止");
+  EXPECT_STREQ(StateName(0), "READY");
+}
+
+class EngineTest : public ::testing::Test {
+ protected:
+  // The manual clock unless the test needs the real one.
+  explicit EngineTest(bool real_clock = false)
+      : clock_(real_clock ? platform::SystemClock() : manual_clock_),
+        presenter_(clock_),
+        engine_(presenter_, nullptr, notices_, clock_) {
+    engine_.Setup(4, audio::kALaw, 4, audio::kSampleRate, 4);
+    engine_.SetMode(kPlayerMode, 4);
+    presenter_.SetSplit(4, 0);
+  }
+  std::string Write(const test::EncodedRecording& recording, uint8_t pacing = 1) {
+    return dir_.Write("rec.NDF", recording.Build(1700000000, pacing));
+  }
+  uint64_t Shown() const {
+    uint64_t n = 0;
+    for (uint64_t s : engine_.Counters().shown) n += s;
+    return n;
+  }
+
+  platform::ManualClock manual_clock_;
+  platform::Clock& clock_;
+  test::TempDir dir_;
+  test::RecordedNotices notices_;
+  test::RecordingPresenter presenter_;
+  ViewerEngine engine_;
+};
+
+TEST_F(EngineTest, SetupAndModeRules) {
+  for (auto [n, split] : {std::pair{0u, 1}, {1u, 1}, {2u, 4}, {4u, 4}, {5u, 9}, {9u, 9}, {10u, 16}, {99u, 16}}) {
+    engine_.Setup(4, audio::kALaw, n, 8000, 4);
+    EXPECT_EQ(engine_.SplitCount(), split) << n;
+  }
+  EXPECT_FALSE(engine_.SetMode(3, 4));
+  EXPECT_TRUE(engine_.SetMode(kPlayerMode, 9));
+  EXPECT_EQ(engine_.SplitCount(), 9);
+  EXPECT_TRUE(engine_.SetMode(kPlayerMode, 0xFFFFFFFF));
+  EXPECT_EQ(engine_.SplitCount(), 9);
+  EXPECT_EQ(engine_.Mode(), kPlayerMode);
+  EXPECT_TRUE(presenter_.Labels().enabled);
+  EXPECT_TRUE(engine_.SetMode(kNetworkMode, 4));
+  EXPECT_FALSE(presenter_.Labels().enabled);
+}
+
+TEST_F(EngineTest, PlaysEveryPictureAtTheRecordedPace) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 8; ++i) recording.Video(i % 4, i * 0.1);
+  recording.Audio(0, 400);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording), false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));  // paused at the end
+  EXPECT_EQ(Shown(), 8u);
+  const auto pictures = presenter_.Pictures();
+  ASSERT_EQ(pictures.size(), 8u);
+  // Pacing count 1, 16666 us a picture at variant 4: (2 x 16666) / 1000 = 33 ms apart.
+  for (size_t i = 1; i < pictures.size(); ++i) EXPECT_EQ(pictures[i].tick - pictures[i - 1].tick, 33u) << i;
+  EXPECT_EQ(pictures[1].tile, (display::Rect{320, 0, 640, 224}));
+  EXPECT_EQ(engine_.Counters().audio_bytes, 800u);  // 400 A-law codes as 16-bit samples
+  engine_.CloseRecording();
+  EXPECT_EQ(engine_.State(), kStopped);
+  media::FrameTime t;
+  EXPECT_FALSE(engine_.CurrentTime(t));
+}
+
+TEST_F(EngineTest, SpeedShortensTheWaitAndFastPlayDoesNotWait) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 6; ++i) recording.Video(0, i * 0.1);
+  const std::string path = Write(recording);
+  engine_.PlayForward(8);  // the speed stays for the next run
+  ASSERT_TRUE(engine_.OpenRecording(path, false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  auto pictures = presenter_.Pictures();
+  ASSERT_EQ(pictures.size(), 6u);
+  EXPECT_EQ(pictures[2].tick - pictures[1].tick, 4u);  // (2 x 16666 / 8) / 1000
+  engine_.CloseRecording();
+}
+
+TEST_F(EngineTest, AudioIsPlayedAtNormalSpeedOnly) {
+  test::EncodedRecording recording;
+  recording.Video(0, 0).Audio(0, 400).Audio(0, 400).Video(1, 0.1).Audio(0, 400).Video(2, 0.2);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording), false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  EXPECT_EQ(engine_.Counters().audio_bytes, 3u * 800);  // 400 A-law codes: 800 bytes of PCM
+  EXPECT_EQ(Shown(), 3u);
+  engine_.CloseRecording();
+}
+
+TEST_F(EngineTest, RepeatStartsAgainAtTheEnd) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 3; ++i) recording.Video(i, 0);
+  engine_.SetRepeat(true);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording), false));
+  ASSERT_TRUE(WaitFor([&] { return Shown() >= 12; }));
+  EXPECT_EQ(engine_.State(), kForward);
+  engine_.SetRepeat(false);
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  engine_.CloseRecording();
+}
+
+TEST_F(EngineTest, ABlockWithoutAWholeFrameRewindsFourTimesThenPauses) {
+  test::NdfBuilder nothing;
+  nothing.FillTo(100);
+  engine_.SetRepeat(true);
+  ASSERT_TRUE(engine_.OpenRecording(dir_.Write("empty.NDF", nothing.Build()), false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  EXPECT_EQ(Shown(), 0u);
+  engine_.CloseRecording();
+}
+
+TEST_F(EngineTest, CommandsIssuedWhileStoppedAreDiscarded) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 4; ++i) recording.Video(i, 0);
+  const std::string path = Write(recording);
+  engine_.Pause();
+  ASSERT_TRUE(engine_.OpenRecording(path, false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));  // at the end
+  EXPECT_EQ(Shown(), 4u);  // played, not paused at the start
+  engine_.CloseRecording();
+}
+
+TEST_F(EngineTest, TwoChannelPicturesShowOnlyTheirPresentHalves) {
+  test::EncodedRecording recording(5);
+  codec::EncodeOptions left_only;
+  left_only.dual = true;
+  left_only.channel_b = 2;
+  left_only.b_absent = true;
+  codec::EncodeOptions none = left_only;
+  none.a_absent = true;
+  recording.Video(1, 0, left_only).Video(3, 0, none).Video(0, 0.1);
+  engine_.Setup(5, audio::kALaw, 4, audio::kSampleRate, 4);
+  engine_.SetMode(kPlayerMode, 4);
+  presenter_.SetSplit(4, 0);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording), false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  const auto counters = engine_.Counters();
+  EXPECT_EQ(counters.shown[1], 1u);  // the left half on channel_a
+  EXPECT_EQ(counters.shown[2], 0u);  // its right half is absent
+  EXPECT_EQ(counters.shown[3], 0u);  // both halves absent: skipped
+  const auto pictures = presenter_.Pictures();
+  ASSERT_FALSE(pictures.empty());
+  EXPECT_EQ(pictures[0].width, 320);
+  engine_.CloseRecording();
+}
+
+TEST_F(EngineTest, LiveFramesShowOnSlotZeroWithTheirOwnTime) {
+  test::EncodedRecording live(codec::kNetworkVariant);
+  FrameQueue video("Default"), audio("Default");
+  ASSERT_TRUE(video.Allocate(131072, 16));
+  ASSERT_TRUE(audio.Allocate(4096, 16));
+  ASSERT_TRUE(engine_.SetMode(kNetworkMode, 0xFFFFFFFF));
+  ASSERT_TRUE(engine_.StartLive(video, audio));
+  // A frame as the network delivers it: variant 2 layout, channel 0, its time given.
+  const codec::SyntheticScene scene(0, 640, 224, 3);
+  std::vector<uint8_t> picture(640 * 224 * 3 / 2), bytes;
+  scene.Render(0, "00:00:00", picture.data());
+  codec::EncodeOptions options;
+  options.variant = codec::kNetworkVariant;
+  codec::FrameEncoder().Encode(picture.data(), 640, 224, options, nullptr, bytes);
+  media::MediaFrame frame(131072);
+  std::copy(bytes.begin(), bytes.end(), frame.payload.begin());
+  frame.length = static_cast<uint32_t>(bytes.size());
+  frame.time.year = 2026;
+  frame.time.month = 1;
+  frame.time.day = 2;
+  ASSERT_TRUE(video.Push(frame));
+  media::MediaFrame sound(4096);
+  sound.length = 500;
+  ASSERT_TRUE(audio.Push(sound));
+  ASSERT_TRUE(WaitFor([&] { return Shown() == 1 && engine_.Counters().audio_bytes == 1000; }));
+  EXPECT_EQ(engine_.Counters().shown[0], 1u);
+  engine_.StopLive();
+}
+
+// Step, seek and pause need a worker that waits between pictures: the real clock and the
+// longest pacing count (128 x 16.7 ms a picture).
+class SteppingTest : public EngineTest {
+ protected:
+  SteppingTest() : EngineTest(true) {}
+};
+
+TEST_F(SteppingTest, StepOverAudioSeekAndPause) {
+  test::EncodedRecording recording;
+  recording.Video(0, 0).Audio(0, 400).Audio(0, 400).Video(1, 0).Video(2, 0);
+  for (int i = 0; i < 40; ++i) recording.Video(3, i);  // padding: frames later in the file
+  recording.Video(0, 50);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording, 127), false));
+  ASSERT_TRUE(WaitFor([&] { return Shown() == 1; }));
+  engine_.Pause();
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  const size_t before = presenter_.Pictures().size();
+
+  engine_.StepForward();  // over the audio frames to channel 1's picture, then paused
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && presenter_.Pictures().size() == before + 1; }));
+  EXPECT_EQ(presenter_.Pictures().back().tile, (display::Rect{320, 0, 640, 224}));
+
+  engine_.StepBackward();  // back over it: the picture before, channel 0
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && presenter_.Pictures().size() == before + 2; }));
+  EXPECT_EQ(presenter_.Pictures().back().tile, (display::Rect{0, 0, 320, 224}));
+
+  engine_.Seek(engine_.Size() - 10000);  // the first picture after that block's start
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && presenter_.Pictures().size() == before + 3; }));
+  media::FrameTime t;
+  EXPECT_TRUE(engine_.CurrentTime(t));
+  engine_.CloseRecording();
+}
+
+TEST_F(SteppingTest, BackwardFastPlayDoesNotJumpBelowTheJumpSize) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 12; ++i) recording.Video(i % 4, i * 0.1);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording, 127), false));
+  ASSERT_TRUE(WaitFor([&] { return Shown() == 1; }));
+  engine_.Seek(engine_.Size() - 20000);
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  engine_.FastBackward();  // from a pause: 8
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kBackward; }));
+  engine_.FastBackward();
+  EXPECT_EQ(engine_.Speed(), 16);
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));  // at the start
+  EXPECT_EQ(engine_.Counters().jumps, 0u);  // the recording is far smaller than 327680 bytes
+  const auto pictures = presenter_.Pictures();
+  EXPECT_EQ(pictures.back().md5, pictures.front().md5);  // back at the first picture
+  engine_.CloseRecording();
+}
+
+TEST_F(SteppingTest, FastForwardDoublesWhilePlaying) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 5; ++i) recording.Video(0, i);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording, 127), false));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kForward; }));
+  engine_.FastForward();
+  EXPECT_EQ(engine_.Speed(), 8);
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kForward; }));
+  engine_.FastForward();
+  EXPECT_EQ(engine_.Speed(), 16);
+  engine_.FastForward();
+  engine_.FastForward();
+  EXPECT_EQ(engine_.Speed(), 32);
+  engine_.Pause();
+  EXPECT_EQ(engine_.Speed(), 1);
+  engine_.CloseRecording();
+}
+
+TEST_F(SteppingTest, DestroyingAPlayingEngineStopsItsWorker) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 5; ++i) recording.Video(0, i);
+  auto engine = std::make_unique<ViewerEngine>(presenter_, nullptr, notices_, platform::SystemClock());
+  engine->Setup(4, audio::kALaw, 4, 8000, 4);
+  engine->SetMode(kPlayerMode, 4);
+  ASSERT_TRUE(engine->OpenRecording(Write(recording, 127), false));
+  ASSERT_TRUE(WaitFor([&] { return engine->State() == kForward; }));
+  engine.reset();  // in the middle of a long wait between pictures
+}
+
+}  // namespace
+}  // namespace dvr::engine

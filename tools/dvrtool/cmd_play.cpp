@@ -1,0 +1,220 @@
+// dvrtool play: the real engine, headless. Pictures go to an offscreen screen, sound to the null
+// device (at the sound card's pace); once a second a status line.
+#include <QGuiApplication>
+#include <QImage>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "audio/audio_converter.h"
+#include "cli.h"
+#include "commands.h"
+#include "display/qt/offscreen_presenter.h"
+#include "engine/viewer_engine.h"
+#include "json_line.h"
+#include "platform/clock.h"
+#include "platform/notices.h"
+
+namespace dvrtool {
+namespace {
+
+struct PlayOptions {
+  SourceOptions source;
+  double speed = 1;
+  bool backward = false;
+  int split = 4;
+  double seconds = 0;  // 0: to the end
+  bool repeat = false;
+  int snapshot_every = 0;
+  std::string snapshot_dir;
+};
+
+volatile std::sig_atomic_t interrupted = 0;
+void OnInterrupt(int) { interrupted = 1; }
+
+// Seconds of recording time between two block times (local standard time, one calendar).
+int64_t SecondsBetween(const dvr::media::FrameTime& a, const dvr::media::FrameTime& b) {
+  const auto ta = dvr::media::ToTimeField(a, 0), tb = dvr::media::ToTimeField(b, 0);
+  return ta && tb ? int64_t{*tb} - int64_t{*ta} : 0;
+}
+
+std::string ShownText(const dvr::engine::PlaybackCounters& c) {
+  std::string text;
+  for (size_t ch = 0; ch < c.shown.size(); ++ch) {
+    if (c.shown[ch]) text += " ch" + std::to_string(ch + 1) + ":" + std::to_string(c.shown[ch]);
+  }
+  return text;
+}
+
+std::string ShownJson(const dvr::engine::PlaybackCounters& c) {
+  std::string json = "{";
+  for (size_t ch = 0; ch < c.shown.size(); ++ch) {
+    if (!c.shown[ch]) continue;
+    if (json.size() > 1) json += ',';
+    json += "\"" + std::to_string(ch) + "\":" + std::to_string(c.shown[ch]);
+  }
+  return json + "}";
+}
+
+void RunPlay(const PlayOptions& options) {
+  if (options.split != 1 && options.split != 4 && options.split != 9 && options.split != 16) {
+    UsageError("--split takes 1, 4, 9 or 16");
+  }
+  if (!(options.speed == 1 || options.speed == 2 || options.speed == 4 || options.speed == 8 ||
+        options.speed == 16 || options.speed == 32)) {
+    UsageError("--speed takes 1, 2, 4, 8, 16 or 32");
+  }
+  if (options.snapshot_every < 0 || (options.snapshot_every > 0 && options.snapshot_dir.empty())) {
+    UsageError("--snapshot-every N needs -o DIR");
+  }
+  if (options.snapshot_every > 0) {
+    std::error_code error;
+    std::filesystem::create_directories(options.snapshot_dir, error);
+    if (error) Fail("cannot create " + options.snapshot_dir);
+  }
+  const int variant = ResolveVariant(options.source.variant);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+    // Qt wants a private runtime folder; a headless shell often has none.
+    const std::string runtime = "/tmp/dvrtool-runtime-" + std::to_string(getuid());
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  }
+  int argc = 1;
+  char name[] = "dvrtool";
+  char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+
+  dvr::platform::StderrNotices notices;
+  dvr::display::OffscreenPresenter screen(640, 448);
+  dvr::engine::ViewerEngine engine(screen, nullptr, notices, dvr::platform::SystemClock());
+  engine.Setup(variant, dvr::audio::SelectAudioFormat(dvr::audio::BuildAudioFormat(), notices), 4,
+               dvr::audio::kSampleRate, 4);
+  engine.SetMode(dvr::engine::kPlayerMode, static_cast<unsigned>(options.split));
+  // As the viewer sets its labels up at start.
+  screen.SetLabelFont(16, 0, 500, false, "Arial");
+  screen.SetLabelTextColor(0x80FFFF);
+  screen.SetLabelOutlineColor(0);
+  screen.SetSplit(options.split, 0);
+  engine.SetRepeat(options.repeat);
+
+  uint64_t snapshots = 0;
+  dvr::platform::Clock& clock = dvr::platform::SystemClock();
+  std::atomic<uint32_t> last_picture{0};  // tick of the last screen shown
+  screen.OnPresent([&](const QImage& image) {
+    last_picture = clock.Tick();
+    if (options.snapshot_every > 0 && screen.PresentCount() % static_cast<uint64_t>(options.snapshot_every) == 0) {
+      char file[64];
+      std::snprintf(file, sizeof file, "/screen-%06" PRIu64 ".png", ++snapshots);
+      image.save(QString::fromStdString(options.snapshot_dir + file), "PNG");
+    }
+  });
+
+  if (!engine.OpenRecording(options.source.path, options.source.disk)) {
+    Fail("cannot open " + options.source.path + (options.source.disk ? " as a disk" : ""));
+  }
+  if (options.backward) {
+    // From the end: show the last picture, then walk back.
+    const uint64_t size = engine.Size();
+    engine.Seek(size > 2 * dvr::media::kBlockSize ? size - 2 * dvr::media::kBlockSize : 0);
+  }
+  if (options.speed >= 16) {
+    while (engine.Speed() < options.speed) options.backward ? engine.FastBackward() : engine.FastForward();
+  } else if (options.backward) {
+    engine.PlayBackward(options.speed);
+  } else {
+    engine.PlayForward(options.speed);
+  }
+
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  const uint32_t started = clock.Tick();
+  uint32_t last_report = started;
+  dvr::media::FrameTime first{}, last{};
+  bool ended = false;
+  for (;;) {
+    clock.Sleep(20);
+    dvr::media::FrameTime now;
+    if (engine.CurrentTime(now)) {
+      if (first.year == 0) first = now;
+      last = now;
+    }
+    const uint32_t elapsed = clock.Tick() - started;
+    ended = engine.State() == dvr::engine::kPaused && elapsed > 500;  // the engine pauses at the end
+    const bool timed_out = options.seconds > 0 && elapsed >= options.seconds * 1000;
+    if (clock.Tick() - last_report >= 1000 || ended || timed_out || interrupted) {
+      last_report = clock.Tick();
+      const auto counters = engine.Counters();
+      const bool have_time = engine.CurrentTime(now);
+      if (options.source.json) {
+        JsonLine line;
+        line.Add("type", "status").Add("state", dvr::engine::StateName(engine.State())).Add("speed", engine.Speed());
+        line.Add("position", engine.Position());
+        have_time ? line.Add("time", dvr::media::FormatFrameTime(now)) : line.AddNull("time");
+        PrintLine(line.AddRaw("shown", ShownJson(counters)).Text());
+      } else {
+        char text[160];
+        std::snprintf(text, sizeof text, "%-8s x %.1f  @%-12" PRIu64 " %s ", dvr::engine::StateName(engine.State()),
+                      engine.Speed(), engine.Position(), have_time ? dvr::media::FormatFrameTime(now).c_str() : "-");
+        PrintLine(text + ShownText(counters));
+      }
+      std::fflush(stdout);
+    }
+    if (ended || timed_out || interrupted) break;
+  }
+  engine.CloseRecording();
+  const double wall = (clock.Tick() - started) / 1000.0;
+  const double playing = last_picture ? (last_picture - started) / 1000.0 : 0.0;
+  const auto counters = engine.Counters();
+  uint64_t shown = 0;
+  for (uint64_t n : counters.shown) shown += n;
+  const int64_t covered = std::llabs(SecondsBetween(first, last));
+  if (options.source.json) {
+    PrintLine(JsonLine()
+                  .Add("type", "summary")
+                  .Add("pictures_shown", shown)
+                  .Add("pictures_not_shown", counters.not_shown)
+                  .Add("jumps", counters.jumps)
+                  .Add("audio_bytes", counters.audio_bytes)
+                  .Add("wall_seconds", wall)
+                  .Add("seconds_to_last_picture", playing)
+                  .Add("recording_seconds", covered)
+                  .Add("snapshots", snapshots)
+                  .Add("ended", ended ? "end" : interrupted ? "interrupted" : "time")
+                  .Text());
+  } else {
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "%" PRIu64 " pictures shown, %" PRIu64 " not shown, %" PRIu64 " jumps, %" PRIu64
+                  " audio bytes queued, %.2f s wall (%.2f s to the last picture), %" PRId64 " s of recording%s",
+                  shown, counters.not_shown, counters.jumps, counters.audio_bytes, wall, playing, covered,
+                  ended ? " (end)" : interrupted ? " (interrupted)" : "");
+    PrintLine(text);
+  }
+}
+
+}  // namespace
+
+void AddPlayCommand(CLI::App& app) {
+  auto options = std::make_shared<PlayOptions>();
+  CLI::App* command = app.add_subcommand("play", "play a recording with the real engine, headless");
+  AddSourceOptions(*command, options->source);
+  command->add_option("--speed", options->speed, "1, 2, 4 or 8 (paced), 16 or 32 (skipping)");
+  command->add_flag("--backward", options->backward, "play backward from the end");
+  command->add_option("--split", options->split, "tiles on the screen: 1, 4, 9 or 16 (default 4)");
+  command->add_option("--seconds", options->seconds, "stop after this many seconds");
+  command->add_flag("--repeat", options->repeat, "start again at the end");
+  command->add_option("--snapshot-every", options->snapshot_every, "save every Nth screen as PNG");
+  command->add_option("-o,--output", options->snapshot_dir, "folder for the snapshots");
+  command->callback([options] { RunPlay(*options); });
+}
+
+}  // namespace dvrtool
