@@ -206,10 +206,12 @@ void ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
   }
   const uint32_t width = decoder_.PictureWidth(), height = decoder_.PictureHeight();
   frame_interval_ = FrameIntervalFor(height, decoder_.variant());
-  const auto count = [this](int slot, bool shown) {
+  const auto count = [this, &time](int slot, bool shown) {
     if (!shown) return;
     std::lock_guard lock(counters_mutex_);
     ++counters_.shown[static_cast<size_t>(slot) & 15];
+    if (counters_.first_shown.year == 0) counters_.first_shown = time;
+    counters_.last_shown = time;
   };
   if (decoder_.dual()) {
     const auto half_width = static_cast<int>(width / 2);

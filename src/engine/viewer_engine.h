@@ -58,6 +58,8 @@ struct PlaybackCounters {
   uint64_t not_shown = 0;            // video frames that did not decode or showed no half
   uint64_t jumps = 0;                // fast-play skips
   uint64_t audio_bytes = 0;          // PCM bytes queued for playing
+  media::FrameTime first_shown{};    // times of the first and the last picture shown
+  media::FrameTime last_shown{};
 };
 
 class ViewerEngine final : public platform::WorkerThread {

@@ -138,15 +138,10 @@ void RunPlay(const PlayOptions& options) {
   std::signal(SIGTERM, OnInterrupt);
   const uint32_t started = clock.Tick();
   uint32_t last_report = started;
-  dvr::media::FrameTime first{}, last{};
   bool ended = false;
   for (;;) {
     clock.Sleep(20);
     dvr::media::FrameTime now;
-    if (engine.CurrentTime(now)) {
-      if (first.year == 0) first = now;
-      last = now;
-    }
     const uint32_t elapsed = clock.Tick() - started;
     ended = engine.State() == dvr::engine::kPaused && elapsed > 500;  // the engine pauses at the end
     const bool timed_out = options.seconds > 0 && elapsed >= options.seconds * 1000;
@@ -176,7 +171,7 @@ void RunPlay(const PlayOptions& options) {
   const auto counters = engine.Counters();
   uint64_t shown = 0;
   for (uint64_t n : counters.shown) shown += n;
-  const int64_t covered = std::llabs(SecondsBetween(first, last));
+  const int64_t covered = std::llabs(SecondsBetween(counters.first_shown, counters.last_shown));
   if (options.source.json) {
     PrintLine(JsonLine()
                   .Add("type", "summary")
