@@ -113,6 +113,15 @@ class ViewerEngine final : public platform::WorkerThread {
   bool Muted() const { return audio_output_.Muted() != 0; }
   bool SetSplit(int split, int page) { return display_.SetSplit(split, page); }
   std::pair<int, int> GetSplit() const { return display_.GetSplit(); }
+  void SetTimeFormat(const std::string& format) { display_.SetTimeFormat(format); }
+  std::string TimeFormat() const { return display_.TimeFormat(); }
+  void SetTimeInLabels(bool on) { display_.SetTimeInLabels(on); }
+  bool TimeInLabels() const { return display_.TimeInLabels(); }
+  void SetLabelTextColor(uint32_t colour) { display_.SetLabelTextColor(colour); }
+  void SetLabelOutlineColor(uint32_t colour) { display_.SetLabelOutlineColor(colour); }
+  void SetLabelFont(int height, int width, int weight, bool italic, const std::string& face) {
+    display_.SetLabelFont(height, width, weight, italic, face);
+  }
   display::Presenter& Display() { return display_; }
 
   PlaybackCounters Counters() const;
