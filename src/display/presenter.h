@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "display/labels.h"
+#include "display/mouse_recorder.h"
 #include "display/slot_store.h"
 #include "display/split_layout.h"
 #include "media/ndf_time.h"
@@ -47,6 +48,9 @@ class Presenter {
   void SetEngineMode(int mode);
   int EngineMode() const;
 
+  // The mouse over the picture, for the DVR's mouse remote control.
+  MouseRecorder& Mouse() { return mouse_; }
+
  protected:
   struct Size {
     int width = 0, height = 0;
@@ -68,6 +72,7 @@ class Presenter {
 
   SplitLayout layout_;
   SlotStore slots_;
+  MouseRecorder mouse_;
   LabelSettings labels_;
   int engine_mode_ = 2;
 };

@@ -21,13 +21,15 @@ void ViewerEngine::LiveLoop() {
     const int event = platform::WaitAny({&StopEvent(), &video_ready, &audio_ready}, kServiceEveryMs);
     if (event == 0) break;
     if (event == 1 && live_video_->Take(frame_)) {
-      if (decoder_.ParseHeader(frame_.payload.data(), frame_.length)) {
-        ShowVideoFrame(frame_.time);
+      // Shown first: recording rewrites the frame's header bytes in place.
+      if (decoder_.ParseHeader(frame_.payload.data(), frame_.length) && ShowVideoFrame(frame_.time)) {
+        recording_writer_.WriteVideo(frame_.payload.data(), frame_.length);
       }
     } else if (event == 2 && live_audio_->Take(audio_frame)) {
       uint32_t length = 0;
       converter_.Convert(audio_frame.payload.data(), audio_frame.length, pcm_.data(), &length);
-      if (audio_output_.Write(pcm_.data(), length)) {  // a refused frame is dropped
+      if (audio_output_.Write(pcm_.data(), length)) {  // a refused frame is neither played nor recorded
+        recording_writer_.WriteAudio(audio_frame.payload.data(), audio_frame.length);
         std::lock_guard lock(counters_mutex_);
         counters_.audio_bytes += length;
       }
@@ -35,6 +37,7 @@ void ViewerEngine::LiveLoop() {
       audio_output_.Service();
     }
   }
+  recording_writer_.Close();  // a local recording ends with the connection
 }
 
 }  // namespace dvr::engine

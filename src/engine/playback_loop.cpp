@@ -196,13 +196,13 @@ void ViewerEngine::PlayAudioFrame() {
   }
 }
 
-void ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
+bool ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
   // ParseHeader has run on this frame; the channel's own picture takes the decode.
   const uint8_t* picture = pictures_.Decode(decoder_, frame_.payload.data(), frame_.length);
   if (picture == nullptr) {
     std::lock_guard lock(counters_mutex_);
     ++counters_.not_shown;
-    return;
+    return false;
   }
   const uint32_t width = decoder_.PictureWidth(), height = decoder_.PictureHeight();
   frame_interval_ = FrameIntervalFor(height, decoder_.variant());
@@ -225,10 +225,11 @@ void ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
       count(decoder_.channel_b(), display_.ShowPicture(decoder_.channel_b(), time, half_right_.data(), half_width,
                                                        static_cast<int>(height)));
     }
-    return;
+    return true;
   }
   count(decoder_.Channel(),
         display_.ShowPicture(decoder_.Channel(), time, picture, static_cast<int>(width), static_cast<int>(height)));
+  return true;
 }
 
 void ViewerEngine::Bookkeeping() {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/speed_rules.h"
+#include "net/remote_control.h"
 #include "platform/process_services.h"
 
 namespace dvr::engine {
@@ -39,16 +40,19 @@ ViewerEngine::ViewerEngine(display::Presenter& display, audio::AudioDevice* soun
       notices_(notices),
       clock_(clock),
       reader_(notices),
+      client_(clock),
       audio_output_(notices, sound, clock),
       half_left_(codec::kMaxPictureBytes / 2),
       half_right_(codec::kMaxPictureBytes / 2),
       pcm_(2 * media::kFrameCapacity) {
   platform::AcquireProcessServices();
+  client_.SetMouseSource(&display_.Mouse(), net::kMouseHiddenCursor);
 }
 
 ViewerEngine::~ViewerEngine() {
   // The loops answer the stop event within a pass: join rather than leave a thread running on
   // members about to be destroyed.
+  client_.Stop();
   StopWorker();
   platform::ReleaseProcessServices();
 }
@@ -69,6 +73,7 @@ bool ViewerEngine::Setup(int variant, int audio_format, unsigned requested_split
   display_.SetSlotCount(split_count_);
   reader_.SetVariant(variant);
   decoder_.Init(variant);
+  recording_writer_.Init(variant, split_count_);
   OpenAudio();
   display_.SetSlotCount(1);
   display_.SetLabelsEnabled(false);
@@ -128,6 +133,44 @@ bool ViewerEngine::StartLive(FrameQueue& video, FrameQueue& audio) {
 void ViewerEngine::StopLive() {
   StopWorker();
   live_video_ = live_audio_ = nullptr;
+}
+
+bool ViewerEngine::ConnectDirect(const std::string& dvr_address, uint16_t port, const std::string& password) {
+  Disconnect();
+  client_.SetDirect(dvr_address, port, password);
+  return StartSession();
+}
+
+bool ViewerEngine::ConnectDdns(const std::string& ddns_address, uint16_t port, const std::string& dvr_name,
+                               const std::string& password) {
+  Disconnect();
+  client_.SetDdns(ddns_address, port, dvr_name, password);
+  return StartSession();
+}
+
+bool ViewerEngine::StartSession() {
+  // The live loop runs in network mode only; a connect from the player switches over.
+  if (mode_ != kNetworkMode) SetMode(kNetworkMode, 0xFFFFFFFF);
+  if (!StartLive(client_.VideoQueue(), client_.AudioQueue())) return false;
+  if (client_.Start()) return true;
+  StopLive();
+  return false;
+}
+
+void ViewerEngine::Disconnect() {
+  client_.Stop();
+  StopLive();
+}
+
+bool ViewerEngine::StartRecording(const std::string& path) {
+  recording_writer_.Close();
+  return recording_writer_.Open(path);
+}
+
+bool ViewerEngine::StopRecording() {
+  if (!recording_writer_.IsOpen()) return false;
+  recording_writer_.Close();
+  return true;
 }
 
 bool ViewerEngine::CurrentTime(media::FrameTime& out) const {

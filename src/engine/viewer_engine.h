@@ -20,6 +20,8 @@
 #include "display/presenter.h"
 #include "engine/frame_queue.h"
 #include "media/recording_reader.h"
+#include "media/recording_writer.h"
+#include "net/net_client.h"
 #include "platform/clock.h"
 #include "platform/event.h"
 #include "platform/notices.h"
@@ -81,9 +83,35 @@ class ViewerEngine final : public platform::WorkerThread {
   // Opens a recording or disk and starts playing it forward. The caller closes one first.
   bool OpenRecording(const std::string& path, bool is_disk);
   void CloseRecording();
-  // The live stream: frames from two queues (the network client's); starts and stops the worker.
+  // The live stream: frames from two queues; starts and stops the worker.
   bool StartLive(FrameQueue& video, FrameQueue& audio);
   void StopLive();
+
+  // A session with a DVR: the live loop on the network client's queues, then the client. A
+  // session already running ends first. False (nothing started) when the client refuses the
+  // parameters; its last error says why.
+  bool ConnectDirect(const std::string& dvr_address, uint16_t port, const std::string& password);
+  bool ConnectDdns(const std::string& ddns_address, uint16_t port, const std::string& dvr_name,
+                   const std::string& password);
+  // Logs out and ends the session: the client first, then the live loop.
+  void Disconnect();
+  void SetNetListener(net::NetListener* listener) { client_.SetListener(listener); }
+  bool SendKey(int key_code) { return client_.SendKey(key_code); }
+  int NetStatus() const { return client_.Status(); }
+  bool LoggedIn() const { return client_.LoggedIn(); }
+  std::string NetLastError() const { return client_.LastError(); }
+  std::array<uint16_t, 5> NetStatusValues() const { return client_.StatusValues(); }
+  void SetNetTimeout(uint32_t ms) { client_.SetTimeout(ms); }
+  uint32_t NetTimeout() const { return client_.Timeout(); }
+  // 0 off, 1 mouse packets, 2 mouse packets with the DVR's cursor shown. Set before connecting.
+  void SetMouseMode(int mode) { client_.SetMouseSource(&display_.Mouse(), mode); }
+
+  // Records the live stream into a new file (an open one is closed first). False when the file
+  // cannot be created.
+  bool StartRecording(const std::string& path);
+  // True when a recording was open (and is now closed).
+  bool StopRecording();
+  bool IsRecording() const { return recording_writer_.IsOpen(); }
 
   const std::string& Path() const { return reader_.Path(); }
   uint64_t Size() const { return reader_.Size(); }
@@ -144,13 +172,15 @@ class ViewerEngine final : public platform::WorkerThread {
   Pass SeekPass();
   Pass Output();
   void PlayAudioFrame();
-  void ShowVideoFrame(const media::FrameTime& time);
+  bool ShowVideoFrame(const media::FrameTime& time);
   void Bookkeeping();
   void Pace();
   bool ParsedFrameIsShown();
 
   // The live loop.
   void LiveLoop();
+  // Starts the live loop and then the client, whose parameters are set.
+  bool StartSession();
 
   display::Presenter& display_;
   platform::Notices& notices_;
@@ -158,9 +188,11 @@ class ViewerEngine final : public platform::WorkerThread {
 
   // Owned members, in the order the system builds them.
   media::RecordingReader reader_;
+  net::NetClient client_;
   codec::FrameDecoder decoder_;
   audio::AudioConverter converter_;
   audio::AudioOutput audio_output_;
+  media::RecordingWriter recording_writer_;
 
   // Set on the window thread before the worker starts; read-only while it runs.
   int mode_ = kNetworkMode;

@@ -7,20 +7,27 @@
 namespace dvr::media {
 namespace {
 
-constexpr size_t kFlushBytes = 1 << 20;
-constexpr uint16_t kFormatWord = 1;
+// One call's bytes are at most a frame, with a header for every block it begins.
+constexpr size_t kLargestAppend = kFrameCapacity + (kFrameCapacity / kPayloadSize + 2) * kHeaderSize;
 
 }  // namespace
 
-NdfPacker::NdfPacker(platform::File& out, bool big_endian) : out_(out), big_endian_(big_endian) {
-  pending_.reserve(kFlushBytes + kBlockSize);
+NdfPacker::NdfPacker(platform::File& out, bool big_endian, uint16_t format_word, size_t flush_bytes)
+    : out_(out), big_endian_(big_endian), format_word_(format_word), flush_bytes_(flush_bytes) {
+  pending_.reserve(flush_bytes_ + kLargestAppend + kBlockSize);
+}
+
+void NdfPacker::Reset() {
+  total_ = 0;
+  pending_.clear();
+  ok_ = true;
 }
 
 bool NdfPacker::Append(const uint8_t* data, size_t n, uint32_t time, uint8_t pacing) {
   while (n > 0) {
     if (total_ % kBlockSize == 0) {
       uint8_t header[kHeaderSize];
-      WriteBlockHeader(header, time, kFormatWord, pacing, big_endian_);
+      WriteBlockHeader(header, time, format_word_, pacing, big_endian_);
       pending_.insert(pending_.end(), header, header + kHeaderSize);
       total_ += kHeaderSize;
     }
@@ -31,7 +38,7 @@ bool NdfPacker::Append(const uint8_t* data, size_t n, uint32_t time, uint8_t pac
     data += take;
     n -= take;
   }
-  return pending_.size() < kFlushBytes || Flush();
+  return pending_.size() < flush_bytes_ || Flush();
 }
 
 bool NdfPacker::Finish() {

@@ -303,7 +303,9 @@ uint32_t Be(const std::vector<uint8_t>& bytes, size_t at) {
 }
 
 TEST_F(DvrtoolTest, PlayRunsTheEngineToTheEnd) {
-  if (Run("play --help").code != 0) GTEST_SKIP() << "this build has no Qt, so no play";
+  if (Run("play --help").out.find("--snapshot-every") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no play";
+  }
   Synth("demo.NDF", "--channels 4 --seconds 2 --audio");
   const Result r = Run("play demo.NDF --json --snapshot-every 20 -o snaps");
   ASSERT_EQ(r.code, 0) << r.err;

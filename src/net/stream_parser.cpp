@@ -1,0 +1,137 @@
+#include "net/stream_parser.h"
+
+#include <algorithm>
+
+#include "net/protocol.h"
+
+namespace dvr::net {
+namespace {
+
+constexpr uint32_t kStartCodeBytes = 4;
+constexpr uint32_t kAudioSkip = 2;
+
+bool IsStartCodeWindow(uint32_t reg) { return (reg & 0xFFFFFFF0) == 0x000001F0; }
+
+}  // namespace
+
+media::FrameTime NetworkFrameTime() {
+  media::FrameTime time;
+  time.year = 2008;
+  time.month = 1;
+  time.day = 1;
+  time.hour = 10;
+  return time;
+}
+
+StreamParser::StreamParser(engine::FrameQueue& video, engine::FrameQueue& audio, ControlHandler& handler)
+    : video_queue_(video), audio_queue_(audio), handler_(handler), video_(kVideoBufferBytes), audio_(kAudioBufferBytes) {
+  video_.payload[0] = 0x00;
+  video_.payload[1] = 0x00;
+  video_.payload[2] = 0x01;
+  video_.payload[3] = 0xF8;
+  video_.length = kStartCodeBytes;
+  video_.time = NetworkFrameTime();
+  audio_.time = NetworkFrameTime();
+  control_[0] = 0x00;
+  control_[1] = 0x00;
+  control_[2] = 0x01;
+  control_[3] = 0xFE;
+}
+
+size_t StreamParser::StoredAudioTail() const {
+  return std::clamp<size_t>(audio_received_ > kAudioSkip ? audio_received_ - kAudioSkip : 0, 0, kStartCodeBytes);
+}
+
+void StreamParser::Parse(const uint8_t* bytes, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t b = bytes[i];
+    register_ = register_ << 8 | b;
+    switch (state_) {
+      case kHunting: break;
+      case kVideo:
+        if (video_.length < kVideoBufferBytes) video_.payload[video_.length++] = b;
+        break;
+      case kAudio:
+        // The first two bytes after the start code are a header nobody reads.
+        if (audio_received_++ >= kAudioSkip && audio_.length < kAudioBufferBytes) audio_.payload[audio_.length++] = b;
+        break;
+      case kControl:
+        if (control_length_ < kControlBufferBytes) control_[control_length_] = b;
+        ++control_length_;
+        if (control_length_ == 8) declared_length_ = ParseHex(control_.data() + 4);
+        if (control_length_ >= 8 && control_length_ >= declared_length_) {
+          state_ = previous_;
+          HandleControl();
+          control_length_ = kStartCodeBytes;
+          continue;  // this byte ends the packet; it is not looked at as part of a start code
+        }
+        break;
+    }
+    if (IsStartCodeWindow(register_)) StartCode(static_cast<uint8_t>(register_));
+  }
+}
+
+void StreamParser::EndAudioFrame() {
+  if (audio_.length != 0 || audio_received_ != 0) {
+    audio_.length -= static_cast<uint32_t>(std::min<size_t>(StoredAudioTail(), audio_.length));
+    if (audio_.length != 0) audio_queue_.Push(audio_);
+  }
+  audio_.length = 0;
+  audio_received_ = 0;
+}
+
+void StreamParser::StartCode(uint8_t type) {
+  if (type == 0xFE) {
+    // A control packet inside a frame: its start code is not part of the frame, which goes on
+    // after the packet.
+    if (state_ == kVideo) video_.length -= std::min<uint32_t>(kStartCodeBytes, video_.length - kStartCodeBytes);
+    if (state_ == kAudio) {
+      const auto tail = static_cast<uint32_t>(std::min<size_t>(StoredAudioTail(), audio_.length));
+      audio_.length -= tail;
+      audio_received_ -= std::min<uint32_t>(kStartCodeBytes, audio_received_);
+    }
+    if (state_ != kControl) previous_ = state_;
+    state_ = kControl;
+    control_length_ = kStartCodeBytes;  // an unfinished packet is abandoned
+    return;
+  }
+  if (state_ == kAudio || audio_received_ != 0) EndAudioFrame();
+  if (type == 0xF8 || type == 0xF9) {
+    if (video_.length > kStartCodeBytes) {
+      video_.length -= kStartCodeBytes;  // the new start code's bytes
+      video_queue_.Push(video_);
+      video_.length = kStartCodeBytes;
+    }
+    previous_ = state_;
+    state_ = kVideo;
+    video_.payload[3] = type;
+  } else if (type == 0xFA) {
+    previous_ = state_;
+    state_ = kAudio;
+    audio_received_ = 0;  // every audio frame drops its own two header bytes
+  }
+  // Any other start code stays in the unit being gathered.
+}
+
+void StreamParser::HandleControl() {
+  // Only what the packet really holds counts: a short packet, or one too long for the buffer,
+  // carries nothing to act on.
+  const uint32_t length = control_length_;
+  if (length < kControlHeader || length > kControlBufferBytes) return;
+  switch (ParseHex(control_.data() + 8)) {
+    case kStatusReport:
+      if (length < kControlHeader + 20) return;
+      for (size_t k = 0; k < 5; ++k) status_[k] = ParseHex(control_.data() + 12 + 4 * k);
+      handler_.OnStatus(status_);
+      break;
+    case kSingleStatus:
+      if (length < kControlHeader + 4) return;
+      status_[4] = ParseHex(control_.data() + 12);
+      handler_.OnStatus(status_);
+      break;
+    case kDisconnectNotice: handler_.OnDisconnectNotice(); break;
+    default: break;
+  }
+}
+
+}  // namespace dvr::net

@@ -1,0 +1,64 @@
+#pragma once
+// Cuts the byte stream a DVR sends after login into video frames, audio frames and control
+// packets. Frames go to two queues (a full queue loses the frame); control packets go to a
+// handler at once. Byte by byte with a 32-bit shift register, so that units split across reads
+// or interrupted by control packets come out whole.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/frame_queue.h"
+#include "media/media_frame.h"
+
+namespace dvr::net {
+
+inline constexpr size_t kVideoBufferBytes = 131072;
+inline constexpr size_t kAudioBufferBytes = 4096;
+inline constexpr size_t kControlBufferBytes = 1024;
+
+// What the DVR tells the client in the stream.
+class ControlHandler {
+ public:
+  virtual ~ControlHandler() = default;
+  // A status report (code 8: all five values) or a single status value (code 7: the fifth).
+  virtual void OnStatus(const std::array<uint16_t, 5>& values) = 0;
+  virtual void OnDisconnectNotice() = 0;
+};
+
+// The fixed time network frames carry.
+media::FrameTime NetworkFrameTime();
+
+class StreamParser {
+ public:
+  StreamParser(engine::FrameQueue& video, engine::FrameQueue& audio, ControlHandler& handler);
+
+  void Parse(const uint8_t* bytes, size_t count);
+
+  const std::array<uint16_t, 5>& StatusValues() const { return status_; }
+
+ private:
+  enum State { kHunting = 0, kVideo = 1, kAudio = 2, kControl = 3 };
+  void StartCode(uint8_t type);
+  void EndAudioFrame();
+  void HandleControl();
+  // Audio bytes stored from the last four received (the first two of a frame are not kept).
+  size_t StoredAudioTail() const;
+
+  engine::FrameQueue& video_queue_;
+  engine::FrameQueue& audio_queue_;
+  ControlHandler& handler_;
+
+  uint32_t register_ = 0xFFFFFFFF;
+  State state_ = kHunting;
+  State previous_ = kHunting;
+  media::MediaFrame video_;   // payload: the frame being gathered, from its start code
+  media::MediaFrame audio_;   // payload: the samples being gathered
+  uint32_t audio_received_ = 0;  // bytes since the audio start code, skipped ones included
+  std::array<uint8_t, kControlBufferBytes> control_{};
+  uint32_t control_length_ = 4;   // bytes of the packet so far (stored up to the buffer's size)
+  uint16_t declared_length_ = 0;
+  std::array<uint16_t, 5> status_{};
+};
+
+}  // namespace dvr::net
