@@ -103,6 +103,8 @@ class ViewerEngine final : public platform::WorkerThread {
   std::array<uint16_t, 5> NetStatusValues() const { return client_.StatusValues(); }
   void SetNetTimeout(uint32_t ms) { client_.SetTimeout(ms); }
   uint32_t NetTimeout() const { return client_.Timeout(); }
+  // The client itself, read-only: its traffic counters.
+  const net::NetClient& Network() const { return client_; }
   // 0 off, 1 mouse packets, 2 mouse packets with the DVR's cursor shown. Set before connecting.
   void SetMouseMode(int mode) { client_.SetMouseSource(&display_.Mouse(), mode); }
 

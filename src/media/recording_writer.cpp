@@ -104,10 +104,7 @@ bool RecordingWriter::WriteVideo(uint8_t* frame, size_t length) {
     frame[5] &= 0x07;
   }
   if (!started_) return false;
-  if (variant_ == 0) {
-    Stage(video_staging_, frame, length, false);
-    return true;
-  }
+  if (variant_ == 0) return Stage(video_staging_, frame, length, false);
   packer_->Append(frame, length, BlockTime(), pacing_);
   return true;
 }
@@ -115,10 +112,7 @@ bool RecordingWriter::WriteVideo(uint8_t* frame, size_t length) {
 bool RecordingWriter::WriteAudio(const uint8_t* samples, size_t length) {
   std::lock_guard lock(mutex_);
   if (!open_ || !started_) return false;
-  if (variant_ == 0) {
-    Stage(audio_staging_, samples, length, true);
-    return true;
-  }
+  if (variant_ == 0) return Stage(audio_staging_, samples, length, true);
   // The reader drops the two bytes after an audio start code, so the first two samples stand in
   // for the header a DVR writes there.
   const uint32_t time = BlockTime();
@@ -127,8 +121,8 @@ bool RecordingWriter::WriteAudio(const uint8_t* samples, size_t length) {
   return true;
 }
 
-void RecordingWriter::Stage(Staging& staging, const uint8_t* data, size_t length, bool audio) {
-  if (length > staging.bytes.size() - staging.fill) return;  // would overflow: the unit is lost
+bool RecordingWriter::Stage(Staging& staging, const uint8_t* data, size_t length, bool audio) {
+  if (length > staging.bytes.size() - staging.fill) return false;  // would overflow: the unit is lost
   std::memcpy(staging.bytes.data() + staging.fill, data, length);
   staging.fill += length;
   size_t used = 0;
@@ -136,9 +130,10 @@ void RecordingWriter::Stage(Staging& staging, const uint8_t* data, size_t length
     WriteLegacyRecord(staging.bytes.data() + used, audio);
     used += kPayloadSize;
   }
-  if (used == 0) return;
+  if (used == 0) return true;
   std::memmove(staging.bytes.data(), staging.bytes.data() + used, staging.fill - used);
   staging.fill -= used;
+  return true;
 }
 
 void RecordingWriter::WriteLegacyRecord(const uint8_t* payload, bool audio) {

@@ -55,7 +55,8 @@ class RecordingWriter {
     std::vector<uint8_t> bytes;
     size_t fill = 0;
   };
-  void Stage(Staging& staging, const uint8_t* data, size_t length, bool audio);
+  // False when the unit would overflow the staging buffer and is lost.
+  bool Stage(Staging& staging, const uint8_t* data, size_t length, bool audio);
   void WriteLegacyRecord(const uint8_t* payload, bool audio);
   uint32_t BlockTime() const;
   void UpdatePacing(uint16_t counter);

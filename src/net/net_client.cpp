@@ -75,6 +75,10 @@ bool NetClient::Start() {
   return WorkerThread::Start(platform::ThreadPriority::kAboveNormal) == 0;
 }
 
+void NetClient::SetStatus(int status) {
+  if (status_.exchange(status) != status && listener_) listener_->OnConnectionStatus(status);
+}
+
 std::string NetClient::LastError() const {
   std::lock_guard lock(mutex_);
   return last_error_;
@@ -110,35 +114,35 @@ void NetClient::Run() {
       break;
     }
     if (use_ddns_ && !ddns_resolved_) {
-      status_ = kDdnsConnecting;
+      SetStatus(kDdnsConnecting);
       if (!ConnectSocket(ddns_socket_, ddns_address_, ddns_port_, false)) {
-        status_ = kIdle;
+        SetStatus(kIdle);
         clock_.SleepUnless(kRetryPauseMs, {&StopEvent()});  // no tight loop against a closed port
         continue;
       }
-      status_ = kDdnsQuerying;
+      SetStatus(kDdnsQuerying);
       if (!QueryDdns()) {
-        status_ = kIdle;
+        SetStatus(kIdle);
         if (!StopRequested() && listener_) listener_->OnLoginFailed();
         break;
       }
-      status_ = kDdnsDone;
+      SetStatus(kDdnsDone);
       last_data_ = clock_.Tick();
     }
     if (!logged_in_) {
-      status_ = kConnecting;
+      SetStatus(kConnecting);
       if (!ConnectSocket(socket_, dvr_address_, dvr_port_, true)) {
-        status_ = kIdle;
+        SetStatus(kIdle);
         clock_.SleepUnless(kRetryPauseMs, {&StopEvent()});
         continue;
       }
-      status_ = kLoggingIn;
+      SetStatus(kLoggingIn);
       if (!LogIn()) {
-        status_ = kIdle;
+        SetStatus(kIdle);
         if (!StopRequested() && listener_) listener_->OnLoginFailed();
         break;
       }
-      status_ = kLoggedIn;
+      SetStatus(kLoggedIn);
       last_data_ = clock_.Tick();
     }
     SendMouse();
@@ -158,7 +162,7 @@ void NetClient::Run() {
   }
   logged_in_ = false;
   ddns_resolved_ = false;
-  status_ = kIdle;
+  SetStatus(kIdle);
 }
 
 bool NetClient::ConnectSocket(platform::TcpSocket& socket, const std::string& address, uint16_t port, bool dvr) {
@@ -310,6 +314,7 @@ bool NetClient::LogIn() {
           continue;  // the time-out still counts from the login packet
         case LoginReply::Kind::kAccepted:
           logged_in_ = true;
+          bytes_received_.fetch_add(replies.size() - reply.bytes, std::memory_order_relaxed);
           parser_.Parse(replies.data() + reply.bytes, replies.size() - reply.bytes);
           return true;
         case LoginReply::Kind::kRefused: return fail(reply.refusal.c_str());
@@ -325,6 +330,7 @@ void NetClient::Receive() {
   if (ready <= 0) return;
   const long got = socket_.Receive(read_buffer_.data(), read_buffer_.size());
   if (got > 0) {
+    bytes_received_.fetch_add(static_cast<uint64_t>(got), std::memory_order_relaxed);
     parser_.Parse(read_buffer_.data(), static_cast<size_t>(got));
     last_data_ = clock_.Tick();
     return;

@@ -42,6 +42,8 @@ class NetListener {
   virtual void OnDisconnected() = 0;
   // The DDNS query or the login failed; the worker has ended.
   virtual void OnLoginFailed() = 0;
+  // The connection status moved (for tools that log every step; the window polls instead).
+  virtual void OnConnectionStatus(int /*status*/) {}
 };
 
 class NetClient final : public platform::WorkerThread, private ControlHandler {
@@ -71,6 +73,10 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   // Sends a remote-control key on the live connection: true when all 16 bytes went out.
   bool SendKey(int key_code);
 
+  // Frames handed to the queues and lost to full ones; bytes received since Start.
+  const StreamTraffic& Traffic() const { return parser_.Traffic(); }
+  uint64_t BytesReceived() const { return bytes_received_.load(std::memory_order_relaxed); }
+
   engine::FrameQueue& VideoQueue() { return video_queue_; }
   engine::FrameQueue& AudioQueue() { return audio_queue_; }
 
@@ -86,6 +92,7 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   void SendMouse();
   void DropConnection();
   void SetLastError(const std::string& text);
+  void SetStatus(int status);
   bool StopRequested() { return StopEvent().IsSet(); }
 
   // ControlHandler
@@ -120,6 +127,7 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   engine::FrameQueue audio_queue_{"Default"};
   StreamParser parser_;
   std::vector<uint8_t> read_buffer_;
+  std::atomic<uint64_t> bytes_received_{0};
   uint32_t last_data_ = 0;
   uint32_t next_mouse_ = 0;
 };

@@ -74,10 +74,16 @@ void StreamParser::Parse(const uint8_t* bytes, size_t count) {
 void StreamParser::EndAudioFrame() {
   if (audio_.length != 0 || audio_received_ != 0) {
     audio_.length -= static_cast<uint32_t>(std::min<size_t>(StoredAudioTail(), audio_.length));
-    if (audio_.length != 0) audio_queue_.Push(audio_);
+    if (audio_.length != 0) Hand(audio_queue_, audio_, traffic_.audio_frames, traffic_.audio_lost);
   }
   audio_.length = 0;
   audio_received_ = 0;
+}
+
+void StreamParser::Hand(engine::FrameQueue& queue, const media::MediaFrame& frame, std::atomic<uint64_t>& handed,
+                        std::atomic<uint64_t>& lost) {
+  auto& counter = queue.Push(frame) ? handed : lost;
+  counter.fetch_add(1, std::memory_order_relaxed);
 }
 
 void StreamParser::StartCode(uint8_t type) {
@@ -99,7 +105,7 @@ void StreamParser::StartCode(uint8_t type) {
   if (type == 0xF8 || type == 0xF9) {
     if (video_.length > kStartCodeBytes) {
       video_.length -= kStartCodeBytes;  // the new start code's bytes
-      video_queue_.Push(video_);
+      Hand(video_queue_, video_, traffic_.video_frames, traffic_.video_lost);
       video_.length = kStartCodeBytes;
     }
     previous_ = state_;

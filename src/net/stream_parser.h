@@ -4,6 +4,7 @@
 // handler at once. Byte by byte with a 32-bit shift register, so that units split across reads
 // or interrupted by control packets come out whole.
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,14 @@ class ControlHandler {
 // The fixed time network frames carry.
 media::FrameTime NetworkFrameTime();
 
+// What the parser has handed over and lost to full queues; readable from any thread.
+struct StreamTraffic {
+  std::atomic<uint64_t> video_frames{0};
+  std::atomic<uint64_t> audio_frames{0};
+  std::atomic<uint64_t> video_lost{0};
+  std::atomic<uint64_t> audio_lost{0};
+};
+
 class StreamParser {
  public:
   StreamParser(engine::FrameQueue& video, engine::FrameQueue& audio, ControlHandler& handler);
@@ -36,11 +45,14 @@ class StreamParser {
   void Parse(const uint8_t* bytes, size_t count);
 
   const std::array<uint16_t, 5>& StatusValues() const { return status_; }
+  const StreamTraffic& Traffic() const { return traffic_; }
 
  private:
   enum State { kHunting = 0, kVideo = 1, kAudio = 2, kControl = 3 };
   void StartCode(uint8_t type);
   void EndAudioFrame();
+  void Hand(engine::FrameQueue& queue, const media::MediaFrame& frame, std::atomic<uint64_t>& handed,
+            std::atomic<uint64_t>& lost);
   void HandleControl();
   // Audio bytes stored from the last four received (the first two of a frame are not kept).
   size_t StoredAudioTail() const;
@@ -59,6 +71,7 @@ class StreamParser {
   uint32_t control_length_ = 4;   // bytes of the packet so far (stored up to the buffer's size)
   uint16_t declared_length_ = 0;
   std::array<uint16_t, 5> status_{};
+  StreamTraffic traffic_;
 };
 
 }  // namespace dvr::net

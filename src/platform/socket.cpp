@@ -101,13 +101,30 @@ bool TcpSocket::Send(const void* data, size_t size, std::string& error) {
   return true;
 }
 
-int TcpSocket::WaitReadable(int64_t timeout_us) {
-  pollfd p{fd_, POLLIN, 0};
+long TcpSocket::SendSome(const void* data, size_t size) {
+  for (;;) {
+    const ssize_t sent = ::send(fd_, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0) return static_cast<long>(sent);
+    if (errno == EINTR) continue;
+    return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
+  }
+}
+
+namespace {
+
+int WaitFor(int fd, short what, int64_t timeout_us) {
+  pollfd p{fd, what, 0};
   const timespec timeout{static_cast<time_t>(timeout_us / 1000000), static_cast<long>(timeout_us % 1000000) * 1000};
   const int n = ::ppoll(&p, 1, &timeout, nullptr);
   if (n < 0) return errno == EINTR ? 0 : -1;
   return n > 0 ? 1 : 0;
 }
+
+}  // namespace
+
+int TcpSocket::WaitReadable(int64_t timeout_us) { return WaitFor(fd_, POLLIN, timeout_us); }
+
+int TcpSocket::WaitWritable(int64_t timeout_us) { return WaitFor(fd_, POLLOUT, timeout_us); }
 
 long TcpSocket::Receive(void* buffer, size_t size) {
   for (;;) {

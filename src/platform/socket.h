@@ -41,8 +41,12 @@ class TcpSocket {
 
   // Sends all bytes (blocking sockets) or fails with the error's text.
   bool Send(const void* data, size_t size, std::string& error);
+  // Sends what fits without waiting: bytes sent, 0 when none fit, -1 on an error.
+  long SendSome(const void* data, size_t size);
   // Waits up to timeout_us for data; -1 on an error, 0 on none, 1 when readable.
   int WaitReadable(int64_t timeout_us);
+  // Waits up to timeout_us for room to send; -1 on an error, 0 on none, 1 when writable.
+  int WaitWritable(int64_t timeout_us);
   // Bytes read; 0 when the peer has closed; -1 on an error.
   long Receive(void* buffer, size_t size);
 

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include "media/variant.h"
@@ -31,6 +32,20 @@ void OpenSource(dvr::media::RecordingReader& reader, const SourceOptions& option
     Fail("cannot open " + options.path + (options.disk ? " as a disk" : ""));
   }
 }
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+void OnInterrupt(int) { interrupted = 1; }
+
+}  // namespace
+
+void CatchInterrupts() {
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+}
+
+bool Interrupted() { return interrupted != 0; }
 
 void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);

@@ -37,4 +37,8 @@ void OpenSource(dvr::media::RecordingReader& reader, const SourceOptions& option
 // One line on standard output.
 void PrintLine(const std::string& line);
 
+// Ctrl+C and SIGTERM from now on only set a mark, which Interrupted reads.
+void CatchInterrupts();
+bool Interrupted();
+
 }  // namespace dvrtool

@@ -1,12 +1,8 @@
 // dvrtool play: the real engine, headless. Pictures go to an offscreen screen, sound to the null
 // device (at the sound card's pace); once a second a status line.
-#include <QGuiApplication>
 #include <QImage>
 
-#include <unistd.h>
-
 #include <atomic>
-#include <csignal>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +14,7 @@
 #include "commands.h"
 #include "display/qt/offscreen_presenter.h"
 #include "engine/viewer_engine.h"
+#include "headless_qt.h"
 #include "json_line.h"
 #include "platform/clock.h"
 #include "platform/notices.h"
@@ -35,9 +32,6 @@ struct PlayOptions {
   int snapshot_every = 0;
   std::string snapshot_dir;
 };
-
-volatile std::sig_atomic_t interrupted = 0;
-void OnInterrupt(int) { interrupted = 1; }
 
 // Seconds of recording time between two block times (local standard time, one calendar).
 int64_t SecondsBetween(const dvr::media::FrameTime& a, const dvr::media::FrameTime& b) {
@@ -80,18 +74,7 @@ void RunPlay(const PlayOptions& options) {
     if (error) Fail("cannot create " + options.snapshot_dir);
   }
   const int variant = ResolveVariant(options.source.variant);
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-    // Qt wants a private runtime folder; a headless shell often has none.
-    const std::string runtime = "/tmp/dvrtool-runtime-" + std::to_string(getuid());
-    std::filesystem::create_directories(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-  }
-  int argc = 1;
-  char name[] = "dvrtool";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
+  HeadlessQt qt;
 
   dvr::platform::StderrNotices notices;
   dvr::display::OffscreenPresenter screen(640, 448);
@@ -134,8 +117,7 @@ void RunPlay(const PlayOptions& options) {
     engine.PlayForward(options.speed);
   }
 
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
+  CatchInterrupts();
   const uint32_t started = clock.Tick();
   uint32_t last_report = started;
   bool ended = false;
@@ -145,7 +127,7 @@ void RunPlay(const PlayOptions& options) {
     const uint32_t elapsed = clock.Tick() - started;
     ended = engine.State() == dvr::engine::kPaused && elapsed > 500;  // the engine pauses at the end
     const bool timed_out = options.seconds > 0 && elapsed >= options.seconds * 1000;
-    if (clock.Tick() - last_report >= 1000 || ended || timed_out || interrupted) {
+    if (clock.Tick() - last_report >= 1000 || ended || timed_out || Interrupted()) {
       last_report = clock.Tick();
       const auto counters = engine.Counters();
       const bool have_time = engine.CurrentTime(now);
@@ -163,7 +145,7 @@ void RunPlay(const PlayOptions& options) {
       }
       std::fflush(stdout);
     }
-    if (ended || timed_out || interrupted) break;
+    if (ended || timed_out || Interrupted()) break;
   }
   engine.CloseRecording();
   const double wall = (clock.Tick() - started) / 1000.0;
@@ -183,7 +165,7 @@ void RunPlay(const PlayOptions& options) {
                   .Add("seconds_to_last_picture", playing)
                   .Add("recording_seconds", covered)
                   .Add("snapshots", snapshots)
-                  .Add("ended", ended ? "end" : interrupted ? "interrupted" : "time")
+                  .Add("ended", ended ? "end" : Interrupted() ? "interrupted" : "time")
                   .Text());
   } else {
     char text[240];
@@ -191,7 +173,7 @@ void RunPlay(const PlayOptions& options) {
                   "%" PRIu64 " pictures shown, %" PRIu64 " not shown, %" PRIu64 " jumps, %" PRIu64
                   " audio bytes queued, %.2f s wall (%.2f s to the last picture), %" PRId64 " s of recording%s",
                   shown, counters.not_shown, counters.jumps, counters.audio_bytes, wall, playing, covered,
-                  ended ? " (end)" : interrupted ? " (interrupted)" : "");
+                  ended ? " (end)" : Interrupted() ? " (interrupted)" : "");
     PrintLine(text);
   }
 }

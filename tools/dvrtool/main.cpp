@@ -7,7 +7,7 @@
 #include "commands.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"dvrtool: inspect, decode, export and record DVR recordings and disks"};
+  CLI::App app{"dvrtool: inspect, decode, export and record DVR recordings and disks; log into DVRs"};
   app.require_subcommand(1);
   app.fallthrough(false);
   dvrtool::AddInfoCommand(app);
@@ -17,10 +17,12 @@ int main(int argc, char** argv) {
   dvrtool::AddAudioCommand(app);
 #ifdef DVRTOOL_WITH_PLAY
   dvrtool::AddPlayCommand(app);
+  dvrtool::AddConnectCommand(app);
 #endif
   dvrtool::AddExtractCommand(app);
   dvrtool::AddDisksCommand(app);
   dvrtool::AddSynthCommand(app);
+  dvrtool::AddSimCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "audio/audio_format.h"
+#include "audio/synthetic_tone.h"
 #include "codec/frame_decoder.h"
 #include "codec/frame_encoder.h"
 #include "codec/synthetic_scene.h"
@@ -18,45 +20,7 @@
 namespace dvrtool {
 namespace {
 
-constexpr int kAudioSampleRate = 8000;
-constexpr int kAudioFrameSamples = 400;  // 50 ms
 constexpr int kFullFrameEvery = 30;      // pictures of one channel between full pictures
-
-// G.711 A-law of a 16-bit sample.
-uint8_t LinearToALaw(int sample) {
-  static constexpr int kSegmentEnds[8] = {0x1F, 0x3F, 0x7F, 0xFF, 0x1FF, 0x3FF, 0x7FF, 0xFFF};
-  int value = sample >> 3;
-  int mask = 0xD5;
-  if (value < 0) {
-    mask = 0x55;
-    value = -value - 1;
-  }
-  int segment = 0;
-  while (segment < 8 && value > kSegmentEnds[segment]) ++segment;
-  if (segment == 8) return static_cast<uint8_t>(0x7F ^ mask);
-  const int mantissa = (segment < 2 ? value >> 1 : value >> segment) & 0x0F;
-  return static_cast<uint8_t>(((segment << 4) | mantissa) ^ mask);
-}
-
-// Nothing inside an audio frame may look like the start of the next frame.
-void ScrubStartCodes(std::vector<uint8_t>& frame) {
-  for (size_t i = 4; i < frame.size(); ++i) {
-    if (frame[i - 3] == 0 && frame[i - 2] == 0 && frame[i - 1] == 1 &&
-        dvr::media::KindOfStartCode(frame[i]) != dvr::media::FrameKind::kNone) {
-      frame[i - 1] = 0x03;
-    }
-  }
-}
-
-void MakeAudioFrame(std::vector<uint8_t>& frame, int channel, uint64_t first_sample) {
-  frame = {0x00, 0x00, 0x01, static_cast<uint8_t>(dvr::media::kAudioStartFirst + channel), 0x00, 0x00};
-  const double frequency = 440.0 * (channel + 1);
-  for (int i = 0; i < kAudioFrameSamples; ++i) {
-    const double t = static_cast<double>(first_sample + static_cast<uint64_t>(i)) / kAudioSampleRate;
-    frame.push_back(LinearToALaw(static_cast<int>(8000 * std::sin(2 * M_PI * frequency * t))));
-  }
-  ScrubStartCodes(frame);
-}
 
 // The player's wait per picture for this variant and picture height, in microseconds.
 int FrameIntervalMicros(int variant, bool pal) {
@@ -101,7 +65,7 @@ bool WriteSyntheticRecording(const std::string& path, const SynthSettings& s, Sy
 
   const auto pictures = static_cast<uint64_t>(s.seconds * s.fps);
   const int audio_channels = s.audio ? s.audio_channels : 0;
-  const double audio_period = static_cast<double>(kAudioFrameSamples) / kAudioSampleRate;
+  const double audio_period = static_cast<double>(dvr::audio::kToneFrameSamples) / dvr::audio::kSampleRate;
   uint64_t audio_index = 0;
   bool ok = true;
   for (uint64_t k = 0; k < pictures && ok; ++k) {
@@ -109,7 +73,7 @@ bool WriteSyntheticRecording(const std::string& path, const SynthSettings& s, Sy
     for (; audio_channels > 0 && static_cast<double>(audio_index) * audio_period <= now; ++audio_index) {
       const uint32_t time = s.start + static_cast<uint32_t>(static_cast<double>(audio_index) * audio_period);
       for (int channel = 0; channel < audio_channels && ok; ++channel) {
-        MakeAudioFrame(frame, channel, audio_index * kAudioFrameSamples);
+        dvr::audio::MakeToneFrame(frame, channel, audio_index * dvr::audio::kToneFrameSamples);
         ok = packer.Append(frame.data(), frame.size(), time, pacing);
         ++summary.audio_frames;
       }
