@@ -12,18 +12,12 @@
 #include "support/recorded_notices.h"
 #include "support/recording_presenter.h"
 #include "support/temp_dir.h"
+#include "support/wait_for.h"
 
 namespace dvr::engine {
 namespace {
 
-// Waits (in real time, polling) until `condition` holds; false after five seconds.
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 5000; ++i) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return condition();
-}
+using test::WaitFor;
 
 TEST(SpeedRules, PlayFastAndPause) {
   EXPECT_EQ(NormalSpeed(-3), 3);

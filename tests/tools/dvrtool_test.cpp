@@ -11,10 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "dvr_simulator.h"
+#include "live_source.h"
 #include "media/ndf_format.h"
+#include "net/net_client.h"
+#include "platform/clock.h"
 #include "platform/md5.h"
 #include "support/ndf_builder.h"
 #include "support/temp_dir.h"
+#include "support/wait_for.h"
 
 namespace dvr {
 namespace {
@@ -332,6 +337,106 @@ TEST_F(DvrtoolTest, PlayRunsTheEngineToTheEnd) {
   EXPECT_EQ(Run("play demo.NDF --speed 3").code, 2);
   EXPECT_EQ(Run("play demo.NDF --split 5").code, 2);
   EXPECT_EQ(Run("play missing.NDF").code, 1);
+}
+
+TEST_F(DvrtoolTest, SimServesALoginAndLogsWhatTheClientSends) {
+  EXPECT_EQ(Run("sim --password pw --synthetic 17").code, 2);
+  EXPECT_EQ(Run("sim --password pw --synthetic 4 --source x.NDF").code, 2);
+  EXPECT_EQ(Run("sim --password pw --source missing.NDF").code, 1);
+  EXPECT_EQ(Run("sim --password pw --name toolongname --ddns-port 0").code, 2);
+
+  // In the background for three seconds; its first line tells the port.
+  const std::string tool = DVRTOOL_PATH;
+  const std::string out = dir_.File("sim.out");
+  ASSERT_EQ(std::system(("'" + tool + "' sim --port 0 --password pw --seconds 3 --json --log '" + dir_.File("sim.log") +
+                         "' >'" + out + "' 2>&1 &").c_str()), 0);
+  std::string port;
+  ASSERT_TRUE(test::WaitFor([&] {
+    port = Field(ReadText(out), "port");
+    return port != "<missing>";
+  }));
+  net::NetClient client(platform::SystemClock());
+  client.SetDirect("127.0.0.1", static_cast<uint16_t>(std::stoi(port)), "pw");
+  ASSERT_TRUE(client.Start());
+  ASSERT_TRUE(test::WaitFor([&] { return client.LoggedIn(); }));
+  EXPECT_TRUE(client.SendKey(5));
+  ASSERT_TRUE(test::WaitFor([&] { return client.Traffic().video_frames > 3; }));
+  client.Stop();
+  ASSERT_TRUE(test::WaitFor([&] { return ReadText(out).find("summary") != std::string::npos; }));
+  const std::string log = ReadText(dir_.File("sim.log"));
+  EXPECT_EQ(log, "connect\nlogin accepted\nkey 5\nlogout\n");
+  const Result finished{0, ReadText(out), ""};
+  EXPECT_EQ(Field(finished.Lines().back(), "logins"), "1");
+}
+
+TEST_F(DvrtoolTest, ConnectRunsALiveSession) {
+  if (Run("connect --help").out.find("--mouse-mode") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no connect";
+  }
+  sim::SyntheticLiveSource source(4, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  options.status_every = 0.3;
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+  const std::string target = "127.0.0.1:" + std::to_string(dvr.Port());
+
+  Result r = Run("connect " + target + " --password secret --seconds 1.5 --json --key 11 --key 300 --record rec "
+                 "--snapshot shot.png");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto lines = r.Lines();
+  std::vector<std::string> statuses;
+  bool login = false, report = false, traffic = false;
+  for (const auto& line : lines) {
+    const std::string type = Field(line, "type");
+    if (type == "status") statuses.push_back(Field(line, "status") + " " + Field(line, "name"));
+    login |= type == "login" && Field(line, "result") == "accepted";
+    report |= type == "report";
+    traffic |= type == "traffic" && Field(line, "video_frames") != "0";
+  }
+  EXPECT_EQ(statuses, (std::vector<std::string>{"1 connecting", "2 logging in", "3 logged in", "0 idle"}));
+  EXPECT_TRUE(login);
+  EXPECT_TRUE(report);
+  EXPECT_TRUE(traffic);
+  const std::string& summary = lines.back();
+  EXPECT_EQ(Field(summary, "type"), "summary");
+  EXPECT_NE(Field(summary, "pictures_shown"), "0");
+  const std::string recording = Field(summary, "recording");
+  ASSERT_NE(recording, "null");
+  EXPECT_TRUE(std::regex_match(recording, std::regex(R"(rec/\d{8}-\d{6}\.NDF)"))) << recording;
+  const Result info = Run("info " + recording + " --json");
+  ASSERT_EQ(info.code, 0) << info.err;
+  const auto bytes = test::ReadFileBytes(dir_.File("shot.png"));
+  ASSERT_GT(bytes.size(), 24u);
+  EXPECT_EQ(bytes[1], 'P');
+  ASSERT_TRUE(test::WaitFor([&] { return dvr.Log().back() == "logout"; }));
+  const auto log = dvr.Log();
+  EXPECT_NE(std::find(log.begin(), log.end(), "key 11"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "key 44"), log.end());
+
+  r = Run("connect " + target + " --password wrong");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: Incorrect password.\n");
+  EXPECT_EQ(Run("connect " + target + " --password x --mouse-mode 3").code, 2);
+  EXPECT_EQ(Run("connect --password x").code, 2);
+  EXPECT_EQ(Run("connect 127.0.0.1:99999 --password x").code, 2);
+}
+
+TEST_F(DvrtoolTest, ConnectReportsTheServersDisconnect) {
+  if (Run("connect --help").out.find("--mouse-mode") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no connect";
+  }
+  sim::SyntheticLiveSource source(1, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  options.disconnect_after_ms = 300;
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+  const Result r = Run("connect 127.0.0.1:" + std::to_string(dvr.Port()) + " --password secret --seconds 10");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: Disconnected by server.\n");
 }
 
 TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {

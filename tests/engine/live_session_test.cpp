@@ -1,0 +1,139 @@
+// The engine's live face end to end: a simulated DVR on 127.0.0.1, the network client, the live
+// loop, the display and a local recording read back.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "codec/channel_pictures.h"
+#include "codec/frame_decoder.h"
+#include "dvr_simulator.h"
+#include "engine/viewer_engine.h"
+#include "live_source.h"
+#include "media/recording_reader.h"
+#include "platform/md5.h"
+#include "support/recorded_notices.h"
+#include "support/recording_presenter.h"
+#include "support/temp_dir.h"
+#include "support/wait_for.h"
+
+namespace dvr::engine {
+namespace {
+
+using test::WaitFor;
+
+uint16_t CounterOf(const std::vector<uint8_t>& frame) { return static_cast<uint16_t>(frame[5] << 8 | frame[6]); }
+
+// The picture a frame decodes to under a variant.
+std::string PictureOf(const std::vector<uint8_t>& frame, int variant) {
+  codec::FrameDecoder decoder;
+  codec::ChannelPictures pictures;
+  decoder.Init(variant);
+  if (decoder.ParseHeader(frame.data(), static_cast<uint32_t>(frame.size())) == 0) return "unparsed";
+  const uint8_t* picture = pictures.Decode(decoder, frame.data(), static_cast<uint32_t>(frame.size()));
+  return picture ? platform::Md5Hex(picture, decoder.PictureWidth() * decoder.PictureHeight() * 3 / 2) : "undecoded";
+}
+
+class LiveSessionTest : public ::testing::Test {
+ protected:
+  LiveSessionTest() : presenter_(platform::SystemClock()), engine_(presenter_, nullptr, notices_, platform::SystemClock()) {
+    engine_.Setup(4, audio::kALaw, 4, audio::kSampleRate, 4);
+    engine_.SetMode(kNetworkMode, 0xFFFFFFFF);
+  }
+
+  test::TempDir dir_;
+  test::RecordedNotices notices_;
+  test::RecordingPresenter presenter_;
+  ViewerEngine engine_;
+};
+
+TEST_F(LiveSessionTest, ShowsTheStreamAndRecordsItFrameForFrame) {
+  sim::SyntheticLiveSource source(4, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  options.fps = 60;
+  options.video_limit = 61;  // pictures 0 .. 60; the full ones are 0, 30 and 60
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.LoggedIn(); }));
+  const std::string path = dir_.File("20260101-000000.NDF");
+  ASSERT_TRUE(engine_.StartRecording(path));
+  EXPECT_TRUE(engine_.IsRecording());
+  ASSERT_TRUE(WaitFor([&] { return engine_.Counters().shown[0] >= 60; }, 10000));
+  engine_.Disconnect();
+  EXPECT_FALSE(engine_.IsRecording());  // the live loop closed it
+  EXPECT_FALSE(engine_.StopRecording());
+  EXPECT_TRUE(WaitFor([&] { return dvr.Log().back() == "logout"; }));
+  EXPECT_GE(presenter_.Pictures().size(), 60u);
+
+  // What the DVR sent, by frame counter.
+  sim::SyntheticLiveSource reference(4, 30, false, 4);
+  std::map<uint16_t, std::vector<uint8_t>> sent;
+  std::vector<std::vector<uint8_t>> sent_audio;
+  for (sim::LiveUnit unit; sent.size() < 61 && reference.Next(unit);) {
+    if (unit.is_video) sent[CounterOf(unit.bytes)] = unit.bytes;
+    else sent_audio.emplace_back(unit.bytes.begin() + 6, unit.bytes.end());  // the samples
+  }
+
+  media::RecordingReader reader(notices_);
+  reader.SetVariant(4);
+  ASSERT_TRUE(reader.Open(path, false));
+  std::vector<uint8_t> buffer(media::kFrameCapacity);
+  std::vector<uint16_t> counters;
+  size_t audio_at = 0, audio_frames = 0;
+  for (uint32_t length; (length = reader.NextFrame(buffer)) != 0;) {
+    const std::vector<uint8_t> frame(buffer.begin(), buffer.begin() + length);
+    if (reader.IsAudio()) {
+      // Recorded audio is audio the DVR sent, in order; the first two samples stood for the header.
+      while (audio_at < sent_audio.size() &&
+             std::vector<uint8_t>(sent_audio[audio_at].begin() + 2, sent_audio[audio_at].end()) != frame) {
+        ++audio_at;
+      }
+      ASSERT_LT(audio_at, sent_audio.size()) << "audio frame " << audio_frames;
+      ++audio_frames;
+      continue;
+    }
+    const uint16_t counter = CounterOf(frame);
+    ASSERT_TRUE(sent.count(counter)) << counter;
+    // Stored under variant 4: a full picture's flag became the F9 start code.
+    EXPECT_EQ(frame[3], sent[counter][4] & 0x80 ? 0xF9 : 0xF8);
+    EXPECT_EQ(PictureOf(frame, 4), PictureOf(sent[counter], codec::kNetworkVariant)) << counter;
+    counters.push_back(counter);
+  }
+  // From the first full picture after the start, every picture up to the one that never ended.
+  ASSERT_FALSE(counters.empty());
+  EXPECT_TRUE(counters.front() == 0 || counters.front() == 30) << counters.front();
+  for (size_t i = 1; i < counters.size(); ++i) EXPECT_EQ(counters[i], counters[i - 1] + 1);
+  EXPECT_EQ(counters.back(), 59);
+  EXPECT_GT(audio_frames, 0u);
+}
+
+TEST_F(LiveSessionTest, ConnectAndDisconnectInAnyOrder) {
+  // Disconnect without a session, connect twice, a refused password: nothing hangs.
+  engine_.Disconnect();
+  sim::SyntheticLiveSource source(1, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.LoggedIn(); }));
+  EXPECT_TRUE(engine_.SendKey(12));
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "wrong"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.NetLastError() == "Incorrect password."; }));
+  engine_.Disconnect();
+  EXPECT_EQ(engine_.NetStatus(), net::kIdle);
+  EXPECT_FALSE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), std::string(40, 'p')));
+  EXPECT_FALSE(engine_.HasThread());
+  const auto log = dvr.Log();
+  EXPECT_GE(std::count(log.begin(), log.end(), "logout"), 1);  // the session that was logged in
+  EXPECT_NE(std::find(log.begin(), log.end(), "key 12"), log.end());
+}
+
+}  // namespace
+}  // namespace dvr::engine
