@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 DVRTOOL    := $(BUILD)/tools/dvrtool/dvrtool
 
-.PHONY: run test bench fuzz asan build format clean
+.PHONY: run demo-live test bench fuzz asan build format clean
 
 build:
 	scripts/setup
@@ -16,6 +16,11 @@ run: build
 	@echo; echo "== dvrtool frames $(BUILD)/demo.NDF --decode (the first 12)"
 	@$(DVRTOOL) frames $(BUILD)/demo.NDF --decode > $(BUILD)/demo-frames.txt; head -n 12 $(BUILD)/demo-frames.txt
 	@echo; $(DVRTOOL) decode $(BUILD)/demo.NDF --index 4 --double -o $(BUILD)/demo-ch1.png
+	@echo; scripts/demo-live $(BUILD) 4
+
+# A live session against the DVR simulator: login, live pictures and sound, a key, a recording.
+demo-live: build
+	scripts/demo-live $(BUILD)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2

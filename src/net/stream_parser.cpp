@@ -1,6 +1,7 @@
 #include "net/stream_parser.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "net/protocol.h"
 
@@ -24,7 +25,12 @@ media::FrameTime NetworkFrameTime() {
 }
 
 StreamParser::StreamParser(engine::FrameQueue& video, engine::FrameQueue& audio, ControlHandler& handler)
-    : video_queue_(video), audio_queue_(audio), handler_(handler), video_(kVideoBufferBytes), audio_(kAudioBufferBytes) {
+    : video_queue_(video),
+      audio_queue_(audio),
+      handler_(handler),
+      find_prefix_(media::SelectedPrefixSearch()),
+      video_(kVideoBufferBytes),
+      audio_(kAudioBufferBytes) {
   video_.payload[0] = 0x00;
   video_.payload[1] = 0x00;
   video_.payload[2] = 0x01;
@@ -43,32 +49,55 @@ size_t StreamParser::StoredAudioTail() const {
 }
 
 void StreamParser::Parse(const uint8_t* bytes, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t b = bytes[i];
-    register_ = register_ << 8 | b;
-    switch (state_) {
-      case kHunting: break;
-      case kVideo:
-        if (video_.length < kVideoBufferBytes) video_.payload[video_.length++] = b;
-        break;
-      case kAudio:
-        // The first two bytes after the start code are a header nobody reads.
-        if (audio_received_++ >= kAudioSkip && audio_.length < kAudioBufferBytes) audio_.payload[audio_.length++] = b;
-        break;
-      case kControl:
-        if (control_length_ < kControlBufferBytes) control_[control_length_] = b;
-        ++control_length_;
-        if (control_length_ == 8) declared_length_ = ParseHex(control_.data() + 4);
-        if (control_length_ >= 8 && control_length_ >= declared_length_) {
-          state_ = previous_;
-          HandleControl();
-          control_length_ = kStartCodeBytes;
-          continue;  // this byte ends the packet; it is not looked at as part of a start code
-        }
-        break;
+  size_t i = 0;
+  while (i < count) {
+    if (state_ != kVideo && state_ != kHunting) {
+      Step(bytes[i++]);
+      continue;
     }
-    if (IsStartCodeWindow(register_)) StartCode(static_cast<uint8_t>(register_));
+    // Picture data goes in bulk up to the next 00 00 01. The first three bytes go one by one:
+    // a start code ending there may have begun in the bytes before.
+    const size_t prefix = i + find_prefix_(bytes + i, count - i);
+    for (const size_t end = std::min(i + 3, count); i < end;) Step(bytes[i++]);
+    if (state_ != kVideo && state_ != kHunting) continue;
+    // No start code ends before the prefix's third byte has been passed.
+    const size_t bulk_end = std::min(prefix + 3, count);
+    if (bulk_end <= i) continue;
+    if (state_ == kVideo) {
+      const size_t room = kVideoBufferBytes - video_.length;
+      const size_t take = std::min(room, bulk_end - i);
+      std::memcpy(video_.payload.data() + video_.length, bytes + i, take);
+      video_.length += static_cast<uint32_t>(take);
+    }
+    i = bulk_end;
+    register_ = uint32_t{bytes[i - 4]} << 24 | uint32_t{bytes[i - 3]} << 16 | uint32_t{bytes[i - 2]} << 8 | bytes[i - 1];
   }
+}
+
+void StreamParser::Step(uint8_t b) {
+  register_ = register_ << 8 | b;
+  switch (state_) {
+    case kHunting: break;
+    case kVideo:
+      if (video_.length < kVideoBufferBytes) video_.payload[video_.length++] = b;
+      break;
+    case kAudio:
+      // The first two bytes after the start code are a header nobody reads.
+      if (audio_received_++ >= kAudioSkip && audio_.length < kAudioBufferBytes) audio_.payload[audio_.length++] = b;
+      break;
+    case kControl:
+      if (control_length_ < kControlBufferBytes) control_[control_length_] = b;
+      ++control_length_;
+      if (control_length_ == 8) declared_length_ = ParseHex(control_.data() + 4);
+      if (control_length_ >= 8 && control_length_ >= declared_length_) {
+        state_ = previous_;
+        HandleControl();
+        control_length_ = kStartCodeBytes;
+        return;  // this byte ends the packet; it is not looked at as part of a start code
+      }
+      break;
+  }
+  if (IsStartCodeWindow(register_)) StartCode(static_cast<uint8_t>(register_));
 }
 
 void StreamParser::EndAudioFrame() {

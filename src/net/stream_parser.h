@@ -2,7 +2,8 @@
 // Cuts the byte stream a DVR sends after login into video frames, audio frames and control
 // packets. Frames go to two queues (a full queue loses the frame); control packets go to a
 // handler at once. Byte by byte with a 32-bit shift register, so that units split across reads
-// or interrupted by control packets come out whole.
+// or interrupted by control packets come out whole; picture data between start codes is copied
+// in bulk.
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "engine/frame_queue.h"
 #include "media/media_frame.h"
+#include "media/prefix_search.h"
 
 namespace dvr::net {
 
@@ -49,6 +51,8 @@ class StreamParser {
 
  private:
   enum State { kHunting = 0, kVideo = 1, kAudio = 2, kControl = 3 };
+  // One byte through the shift register and the state.
+  void Step(uint8_t b);
   void StartCode(uint8_t type);
   void EndAudioFrame();
   void Hand(engine::FrameQueue& queue, const media::MediaFrame& frame, std::atomic<uint64_t>& handed,
@@ -60,6 +64,7 @@ class StreamParser {
   engine::FrameQueue& video_queue_;
   engine::FrameQueue& audio_queue_;
   ControlHandler& handler_;
+  media::PrefixSearch find_prefix_;
 
   uint32_t register_ = 0xFFFFFFFF;
   State state_ = kHunting;

@@ -14,6 +14,8 @@ struct EventWaiter {
 
 void Event::Set() {
   std::lock_guard lock(mutex_);
+  // Whoever waits on an event that is already set has been told, or sees it set before waiting.
+  if (signalled_) return;
   signalled_ = true;
   changed_.notify_all();
   for (EventWaiter* waiter : waiters_) {

@@ -33,7 +33,7 @@ DvrSimulator::~DvrSimulator() { Stop(); }
 
 bool DvrSimulator::Start(std::string& error) {
   if (!listener_.Listen(options_.port, error)) return false;
-  return WorkerThread::Start(platform::ThreadPriority::kNormal) == 0;
+  return WorkerThread::Start(options_.priority) == 0;
 }
 
 std::vector<std::string> DvrSimulator::Log() const {
@@ -197,8 +197,9 @@ void DvrSimulator::Stream(platform::TcpSocket& client, bool first, std::vector<u
     ++counters_.video_frames;
     if (sent_sink_) sent_sink_(pictures, Clock::now());
     ++pictures;
-    // Behind by more than a little (a slow client): start the schedule afresh rather than burst.
-    next_picture = std::max(next_picture + period, Clock::now() - std::chrono::milliseconds(100));
+    // Behind (a slow client, or this thread kept waiting): catch up by two pictures at most rather
+    // than send a burst no camera would.
+    next_picture = std::max(next_picture + period, Clock::now() - 2 * period);
   }
 }
 

@@ -32,6 +32,8 @@ struct DvrSimOptions {
   uint32_t silent_for_ms = 0;        // ... for this long
   bool split_writes = false;         // cut every write into pieces at odd positions
   uint64_t video_limit = 0;          // pictures per session (0: no end)
+  // The simulator's thread; a benchmark sharing the processor with the client may lower it.
+  platform::ThreadPriority priority = platform::ThreadPriority::kNormal;
 };
 
 struct DvrSimCounters {

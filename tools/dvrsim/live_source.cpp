@@ -11,8 +11,6 @@
 namespace dvr::sim {
 namespace {
 
-constexpr int kFullPictureEvery = 30;
-
 int GridFor(int cameras) {
   if (cameras >= 10) return 4;
   if (cameras >= 5) return 3;
@@ -40,8 +38,12 @@ void ShrinkPlane(const uint8_t* from, uint32_t width, uint32_t height, int grid,
 
 }  // namespace
 
-SyntheticLiveSource::SyntheticLiveSource(int cameras, double fps, bool pal, int quality)
-    : grid_(GridFor(cameras)), fps_(fps > 0 ? fps : 30), quality_(quality), height_(pal ? 272 : 224) {
+SyntheticLiveSource::SyntheticLiveSource(int cameras, double fps, bool pal, int quality, int full_every)
+    : grid_(GridFor(cameras)),
+      fps_(fps > 0 ? fps : 30),
+      quality_(quality),
+      full_every_(full_every > 0 ? full_every : 1),
+      height_(pal ? 272 : 224) {
   const size_t bytes = size_t{width_} * height_ * 3 / 2;
   camera_picture_.resize(bytes);
   picture_.resize(bytes);
@@ -86,13 +88,35 @@ bool SyntheticLiveSource::Next(LiveUnit& unit) {
   options.variant = codec::kNetworkVariant;
   options.quality = quality_;
   options.counter = static_cast<uint16_t>(pictures_);
-  options.full_frame = pictures_ % kFullPictureEvery == 0;
+  options.full_frame = pictures_ % static_cast<uint64_t>(full_every_) == 0;
   unit.bytes.clear();
   encoder_.Encode(picture_.data(), width_, height_, options, options.full_frame ? nullptr : reference_.data(),
                   unit.bytes);
   reference_ = picture_;
   unit.is_video = true;
   ++pictures_;
+  return true;
+}
+
+LoopedLiveSource::LoopedLiveSource(LiveSource& inner, size_t pictures, bool video_only) {
+  LiveUnit unit;
+  for (size_t seen = 0; seen < pictures && inner.Next(unit);) {
+    if (unit.is_video) ++seen;
+    if (unit.is_video || !video_only) units_.push_back(unit);
+  }
+}
+
+bool LoopedLiveSource::Next(LiveUnit& unit) {
+  if (units_.empty()) return false;
+  const LiveUnit& next = units_[next_];
+  next_ = (next_ + 1) % units_.size();
+  unit.bytes.assign(next.bytes.begin(), next.bytes.end());
+  unit.is_video = next.is_video;
+  if (unit.is_video && unit.bytes.size() >= 7) {
+    unit.bytes[5] = static_cast<uint8_t>(counter_ >> 8);
+    unit.bytes[6] = static_cast<uint8_t>(counter_);
+    ++counter_;
+  }
   return true;
 }
 
@@ -104,7 +128,7 @@ bool RecordingLiveSource::Open(const std::string& path, int variant) {
   if (!reader_.Open(path, false)) return false;
   // A recording with no video frame would loop without end and send nothing.
   LiveUnit unit;
-  for (int frames = 0; NextFromReader(unit); ++frames) {
+  while (NextFromReader(unit)) {
     if (unit.is_video) {
       reader_.SetPosition(0);
       counter_ = 0;

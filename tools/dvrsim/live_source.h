@@ -27,10 +27,10 @@ class LiveSource {
 };
 
 // Cameras as a DVR's split screen shows them: n scenes (1, 4, 9 or 16) tiled into one picture,
-// full pictures every second and changes in between, a tone alongside.
+// a full picture every `full_every` and changes in between, a tone alongside.
 class SyntheticLiveSource final : public LiveSource {
  public:
-  SyntheticLiveSource(int cameras, double fps, bool pal, int quality);
+  SyntheticLiveSource(int cameras, double fps, bool pal, int quality, int full_every = 30);
   bool Next(LiveUnit& unit) override;
 
  private:
@@ -39,6 +39,7 @@ class SyntheticLiveSource final : public LiveSource {
   int grid_;  // tiles per row and column
   double fps_;
   int quality_;
+  int full_every_;
   uint32_t width_ = 640, height_;
   std::vector<std::unique_ptr<codec::SyntheticScene>> scenes_;
   std::vector<uint8_t> camera_picture_, picture_, reference_;
@@ -61,6 +62,20 @@ class RecordingLiveSource final : public LiveSource {
 
   media::RecordingReader reader_;
   std::vector<uint8_t> frame_;
+  uint16_t counter_ = 0;
+};
+
+// The first `pictures` pictures of another source (with the units between them), over and over,
+// their frame counters running on: a stream as fast as the network takes it, with no encoding on
+// the way. With `video_only`, the audio is left out.
+class LoopedLiveSource final : public LiveSource {
+ public:
+  LoopedLiveSource(LiveSource& inner, size_t pictures, bool video_only);
+  bool Next(LiveUnit& unit) override;
+
+ private:
+  std::vector<LiveUnit> units_;
+  size_t next_ = 0;
   uint16_t counter_ = 0;
 };
 
