@@ -104,6 +104,7 @@ const char* RefusalText(uint16_t reason) {
 
 LoginReply ReadLoginReply(const uint8_t* data, size_t size) {
   LoginReply reply;
+  if (size == 0) return reply;
   if (std::memcmp(data, kControlStart, std::min<size_t>(size, 4)) != 0) {
     reply.kind = LoginReply::Kind::kInvalid;
     return reply;
