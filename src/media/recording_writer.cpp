@@ -1,6 +1,7 @@
 #include "media/recording_writer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "media/ndf_format.h"
@@ -22,6 +23,15 @@ bool StampsBlockTime(int variant) { return variant >= 4; }
 bool MovesNetworkFlag(int variant) { return variant != 0 && variant != 2; }
 
 }  // namespace
+
+std::string RecordingFileName(std::time_t now) {
+  platform::CalendarTime t;
+  if (!platform::LocalTime(now, t)) t = {1970, 1, 1, 0, 0, 0, 4};
+  char name[32];
+  std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d.NDF", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
+  return name;
+}
 
 RecordingWriter::RecordingWriter() : now_([] { return std::time(nullptr); }) {
   video_staging_.bytes.resize(kVideoStagingBytes);

@@ -20,6 +20,9 @@
 
 namespace dvr::media {
 
+// The name a new local recording gets: the local time as "%Y%m%d-%H%M%S" and ".NDF".
+std::string RecordingFileName(std::time_t now);
+
 class RecordingWriter {
  public:
   using TimeSource = std::function<std::time_t()>;

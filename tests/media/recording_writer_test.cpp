@@ -186,6 +186,10 @@ TEST_F(WriterTest, LegacyLayoutKeepsVideoAndAudioInRecordsOfTheirOwn) {
   EXPECT_EQ(file[kBlockSize + 8], 0x5A);
 }
 
+TEST(RecordingFileNameTest, LocalDateAndTime) {
+  EXPECT_EQ(RecordingFileName(kNow + 3661), "20260101-010101.NDF");  // the tests run in UTC
+}
+
 TEST_F(WriterTest, OpenRefusesASecondFileAndAnUncreatableOne) {
   Init(4);
   EXPECT_FALSE(writer_.Open(dir_.File("other.NDF")));

@@ -20,6 +20,7 @@
 #include "engine/viewer_engine.h"
 #include "headless_qt.h"
 #include "json_line.h"
+#include "media/recording_writer.h"
 #include "net/protocol.h"
 #include "platform/clock.h"
 #include "platform/notices.h"
@@ -80,15 +81,6 @@ Endpoint ParseEndpoint(const std::string& text, uint16_t default_port) {
   return {text.substr(0, colon), static_cast<uint16_t>(value)};
 }
 
-std::string RecordingName() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char name[32];
-  std::strftime(name, sizeof name, "%Y%m%d-%H%M%S.NDF", &local);
-  return name;
-}
-
 void PrintStatus(int status, bool json) {
   if (json) {
     PrintLine(JsonLine().Add("type", "status").Add("status", status).Add("name", dvr::net::NetStatusName(status)).Text());
@@ -143,7 +135,7 @@ void RunConnect(const ConnectOptions& options) {
     std::error_code error;
     std::filesystem::create_directories(options.record_dir, error);
     if (error) Fail("cannot create " + options.record_dir);
-    recording = (std::filesystem::path(options.record_dir) / RecordingName()).string();
+    recording = (std::filesystem::path(options.record_dir) / dvr::media::RecordingFileName(std::time(nullptr))).string();
   }
 
   HeadlessQt qt;
