@@ -30,9 +30,9 @@ class TimingPresenter final : public dvr::display::Presenter {
 
  protected:
   Size CanvasSize() const override { return {640, 448}; }
-  void DrawPicture(const dvr::display::Rect&, const uint8_t*, int, int) override { shown.push_back(Clock::now()); }
-  void FillBlack(const dvr::display::Rect&) override {}
-  void DrawLabel(const std::string&, int, int, const dvr::display::LabelSettings&) override {}
+  void DrawPicture(Surface, const dvr::display::Rect&, const uint8_t*, int, int) override { shown.push_back(Clock::now()); }
+  void FillBlack(Surface, const dvr::display::Rect&) override {}
+  void DrawLabel(Surface, const std::string&, int, int, const dvr::display::LabelSettings&) override {}
   void Present() override {}
 };
 

@@ -1,9 +1,12 @@
 #include "display/presenter.h"
 
+#include <algorithm>
+
 namespace dvr::display {
 
 namespace {
 constexpr int kLabelInsetX = 4, kLabelInsetY = 2;
+constexpr size_t kExportFrameBytes = 720 * 576 * 3;  // the largest frame
 }  // namespace
 
 bool Presenter::ShowPicture(int slot, const media::FrameTime& time, const uint8_t* picture, int width,
@@ -15,6 +18,7 @@ bool Presenter::ShowPicture(int slot, const media::FrameTime& time, const uint8_
   if (layout_.SlotVisible(slot)) {
     DrawSlot(slot);
     Present();
+    if (Exporting()) ComposeExport(slot);
   }
   return true;
 }
@@ -22,24 +26,40 @@ bool Presenter::ShowPicture(int slot, const media::FrameTime& time, const uint8_
 void Presenter::DrawSlot(int slot) {
   const Rect& tile = layout_.SlotRect(slot);
   if (slots_.HasPicture(slot)) {
-    DrawPicture(tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
+    DrawPicture(Surface::kScreen, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
   } else {
-    FillBlack(tile);
+    FillBlack(Surface::kScreen, tile);
   }
-  if (labels_.enabled) {
-    DrawLabel(LabelText(slot, slots_.Time(slot), slots_.HasPicture(slot), labels_.time_in_labels,
-                        labels_.time_format),
-              tile.left + kLabelInsetX, tile.top + kLabelInsetY, labels_);
-  }
+  DrawLabelOf(Surface::kScreen, slot, tile);
+}
+
+void Presenter::DrawLabelOf(Surface surface, int slot, const Rect& tile) {
+  if (!labels_.enabled) return;
+  DrawLabel(surface,
+            LabelText(slot, slots_.Time(slot), slots_.HasPicture(slot), labels_.time_in_labels, labels_.time_format),
+            tile.left + kLabelInsetX, tile.top + kLabelInsetY, labels_);
 }
 
 void Presenter::RedrawAll() {
   std::lock_guard lock(mutex_);
   const Size size = CanvasSize();
   layout_.LayoutSlots(size.width, size.height);
-  FillBlack({0, 0, size.width, size.height});  // tiles of an unfilled last page stay black
+  FillBlack(Surface::kScreen, {0, 0, size.width, size.height});  // tiles of an unfilled last page stay black
+  const bool exporting = Exporting();
+  if (exporting) {
+    // The canvas is drawn afresh too, but gives no frame: that waits for a slot to come round.
+    LayOutExport();
+    FillBlack(Surface::kExport, {0, 0, export_sink_->FrameWidth(), export_sink_->FrameHeight()});
+  }
   for (int slot = 0; slot < layout_.SlotCount() && slot < kMaxSlots; ++slot) {
-    if (layout_.SlotVisible(slot)) DrawSlot(slot);
+    if (!layout_.SlotVisible(slot)) continue;
+    DrawSlot(slot);
+    if (!exporting) continue;
+    const Rect& tile = export_layout_.SlotRect(slot);
+    if (slots_.HasPicture(slot)) {
+      DrawPicture(Surface::kExport, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
+    }
+    DrawLabelOf(Surface::kExport, slot, tile);
   }
   Present();
 }
@@ -47,7 +67,68 @@ void Presenter::RedrawAll() {
 void Presenter::ClearPictures() {
   std::lock_guard lock(mutex_);
   slots_.ForgetPictures();
+  export_mask_ = 0;
   RedrawAll();
+}
+
+void Presenter::SetExportSink(ExportSink* sink) {
+  std::lock_guard lock(mutex_);
+  export_sink_ = sink;
+}
+
+void Presenter::SetExportActive(bool on) {
+  std::lock_guard lock(mutex_);
+  if (on) {
+    if (export_frame_.empty()) export_frame_.resize(kExportFrameBytes);
+    std::fill(export_frame_.begin(), export_frame_.end(), 0);
+    export_mask_ = 0;
+    if (export_sink_) PrepareExportCanvas(export_sink_->FrameWidth(), export_sink_->FrameHeight());
+  }
+  export_active_ = on;
+  if (on && Exporting()) {
+    LayOutExport();
+    FillBlack(Surface::kExport, {0, 0, export_sink_->FrameWidth(), export_sink_->FrameHeight()});
+  }
+}
+
+bool Presenter::ExportActive() const {
+  std::lock_guard lock(mutex_);
+  return export_active_;
+}
+
+bool Presenter::Exporting() const {
+  return export_active_ && engine_mode_ == 1 && export_sink_ != nullptr && export_sink_->FrameWidth() > 0 &&
+         export_sink_->FrameHeight() > 0 &&
+         static_cast<size_t>(export_sink_->FrameWidth()) * export_sink_->FrameHeight() * 3 <= export_frame_.size();
+}
+
+void Presenter::LayOutExport() {
+  export_layout_ = layout_;
+  export_layout_.LayoutSlots(export_sink_->FrameWidth(), export_sink_->FrameHeight());
+}
+
+void Presenter::ComposeExport(int slot) {
+  const uint16_t bit = static_cast<uint16_t>(1u << slot);
+  // The slot comes round again: the canvas holds one picture of every slot since the last frame.
+  if (export_mask_ & bit) WriteExportFrame();
+  LayOutExport();
+  const Rect& tile = export_layout_.SlotRect(slot);
+  DrawPicture(Surface::kExport, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
+  DrawLabelOf(Surface::kExport, slot, tile);
+  export_mask_ |= bit;
+}
+
+void Presenter::WriteExportFrame() {
+  const int width = export_sink_->FrameWidth(), height = export_sink_->FrameHeight();
+  if (ReadExportCanvas(export_frame_.data(), width, height)) export_sink_->WriteVideo(export_frame_.data(), true);
+  export_mask_ = 0;  // a canvas that cannot be read gives no frame, and the round starts again
+}
+
+bool Presenter::FlushExportFrame() {
+  std::lock_guard lock(mutex_);
+  if (!Exporting() || export_mask_ == 0) return false;
+  WriteExportFrame();
+  return true;
 }
 
 void Presenter::SetSlotCount(int count) {

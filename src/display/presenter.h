@@ -7,7 +7,9 @@
 #include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "display/export_sink.h"
 #include "display/labels.h"
 #include "display/mouse_recorder.h"
 #include "display/slot_store.h"
@@ -51,15 +53,35 @@ class Presenter {
   // The mouse over the picture, for the DVR's mouse remote control.
   MouseRecorder& Mouse() { return mouse_; }
 
+  // Export. The sink gives the frame size and takes the frames; set once by the engine.
+  void SetExportSink(ExportSink* sink);
+  // While active in player mode, every visible slot drawn on the screen is also drawn into an
+  // export canvas of the sink's frame size, and a frame leaves each time a slot comes round again.
+  // Switching on zeroes the export frame buffer (made on first use, 720 x 576 x 3 bytes).
+  void SetExportActive(bool on);
+  bool ExportActive() const;
+  // The 24-bit bottom-up frame buffer the export shares with the live loop; empty until the
+  // export was first switched on.
+  std::vector<uint8_t>& ExportFrameBuffer() { return export_frame_; }
+  // Writes the canvas as it stands if a slot was drawn since the last frame (the end of a batch
+  // export, so that the last pictures are not lost); true when a frame was written.
+  bool FlushExportFrame();
+
  protected:
   struct Size {
     int width = 0, height = 0;
   };
+  // The screen, or the export canvas.
+  enum class Surface { kScreen, kExport };
   // The drawing target. Called with the lock held.
   virtual Size CanvasSize() const = 0;
-  virtual void DrawPicture(const Rect& tile, const uint8_t* picture, int width, int height) = 0;
-  virtual void FillBlack(const Rect& tile) = 0;
-  virtual void DrawLabel(const std::string& text, int x, int y, const LabelSettings& style) = 0;
+  virtual void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) = 0;
+  virtual void FillBlack(Surface surface, const Rect& tile) = 0;
+  virtual void DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) = 0;
+  // Makes the export canvas width x height (a presenter without one ignores the export surface).
+  virtual void PrepareExportCanvas(int /*width*/, int /*height*/) {}
+  // The export canvas as a 24-bit bottom-up frame; false when it cannot be read (no frame then).
+  virtual bool ReadExportCanvas(uint8_t* /*frame*/, int /*width*/, int /*height*/) { return false; }
   // Puts what was drawn on the screen.
   virtual void Present() = 0;
   // A new label font was set.
@@ -69,12 +91,24 @@ class Presenter {
 
  private:
   void DrawSlot(int slot);
+  void DrawLabelOf(Surface surface, int slot, const Rect& tile);
+  // Player-mode export: whether it takes part now, and the composition of one slot.
+  bool Exporting() const;
+  void LayOutExport();
+  void ComposeExport(int slot);
+  void WriteExportFrame();
 
   SplitLayout layout_;
   SlotStore slots_;
   MouseRecorder mouse_;
   LabelSettings labels_;
   int engine_mode_ = 2;
+
+  ExportSink* export_sink_ = nullptr;
+  bool export_active_ = false;
+  std::vector<uint8_t> export_frame_;
+  SplitLayout export_layout_;  // the slots' tiles on the export canvas
+  uint16_t export_mask_ = 0;   // slots drawn into the canvas since the last frame
 };
 
 }  // namespace dvr::display

@@ -2,6 +2,8 @@
 // audio. No pacing, no commands, no reader.
 #include "engine/viewer_engine.h"
 
+#include "export/field_frame.h"
+
 namespace dvr::engine {
 namespace {
 
@@ -18,13 +20,17 @@ void ViewerEngine::LiveLoop() {
   platform::Event& video_ready = live_video_ ? live_video_->HasFramesEvent() : never;
   platform::Event& audio_ready = live_audio_ ? live_audio_->HasFramesEvent() : never;
   while (IsRunning()) {
-    const int event = platform::WaitAny({&StopEvent(), &video_ready, &audio_ready}, kServiceEveryMs);
+    const int event = platform::WaitAny({&StopEvent(), &video_ready, &audio_ready, &export_tick_}, kServiceEveryMs);
     if (event == 0) break;
     if (event == 1 && live_video_->Take(frame_)) {
       // Shown first: recording rewrites the frame's header bytes in place.
       if (decoder_.ParseHeader(frame_.payload.data(), frame_.length) && ShowVideoFrame(frame_.time)) {
         recording_writer_.WriteVideo(frame_.payload.data(), frame_.length);
+        if (export_active_ && export_kind_ == exporting::kEveryPictureExport) ExportLivePicture(true);
       }
+    } else if (event == 3) {
+      if (export_active_ && export_kind_ == exporting::kLowSpeedExport) ExportLivePicture(false);
+      export_tick_.Reset();
     } else if (event == 2 && live_audio_->Take(audio_frame)) {
       uint32_t length = 0;
       converter_.Convert(audio_frame.payload.data(), audio_frame.length, pcm_.data(), &length);
@@ -33,11 +39,25 @@ void ViewerEngine::LiveLoop() {
         std::lock_guard lock(counters_mutex_);
         counters_.audio_bytes += length;
       }
+      if (export_active_) {
+        // Each audio frame carries a video frame along, so that the export keeps its pace.
+        avi_writer_.WriteAudio(audio_frame.payload.data(), audio_frame.length);
+        if (!display_.ExportFrameBuffer().empty()) avi_writer_.WriteVideo(display_.ExportFrameBuffer().data(), true);
+      }
     } else if (event == platform::kWaitTimeout) {
       audio_output_.Service();
     }
   }
   recording_writer_.Close();  // a local recording ends with the connection
+}
+
+void ViewerEngine::ExportLivePicture(bool write) {
+  std::vector<uint8_t>& buffer = display_.ExportFrameBuffer();
+  const auto width = static_cast<int>(pictures_.Width(decoder_.Channel()));
+  const auto height = static_cast<int>(pictures_.Height(decoder_.Channel()));
+  if (buffer.empty() || static_cast<size_t>(width) * height * 2 * 3 > buffer.size()) return;
+  exporting::PictureToExportFrame(buffer.data(), pictures_.Picture(decoder_.Channel()), width, height);
+  if (write && export_active_) avi_writer_.WriteVideo(buffer.data(), true);
 }
 
 }  // namespace dvr::engine

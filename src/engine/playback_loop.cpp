@@ -171,6 +171,8 @@ ViewerEngine::Pass ViewerEngine::Output() {
   }
   if (frame_.is_audio && speed_ == 1.0 && state_ == kForward) {
     PlayAudioFrame();
+    // Under variant 6 only the first audio channel goes into the export.
+    if (export_active_ && (variant_ != 6 || frame_.channel == 0)) avi_writer_.WriteAudio(frame_.payload.data(), frame_.length);
     return Pass::kNext;  // no bookkeeping, no pacing
   }
   ++frames_since_skip_;

@@ -44,8 +44,10 @@ ViewerEngine::ViewerEngine(display::Presenter& display, audio::AudioDevice* soun
       audio_output_(notices, sound, clock),
       half_left_(codec::kMaxPictureBytes / 2),
       half_right_(codec::kMaxPictureBytes / 2),
+      avi_writer_(notices),
       pcm_(2 * media::kFrameCapacity) {
   platform::AcquireProcessServices();
+  display_.SetExportSink(&avi_writer_);
   client_.SetMouseSource(&display_.Mouse(), net::kMouseHiddenCursor);
 }
 
@@ -54,6 +56,7 @@ ViewerEngine::~ViewerEngine() {
   // members about to be destroyed.
   client_.Stop();
   StopWorker();
+  avi_writer_.Close();
   platform::ReleaseProcessServices();
 }
 
@@ -74,6 +77,7 @@ bool ViewerEngine::Setup(int variant, int audio_format, unsigned requested_split
   reader_.SetVariant(variant);
   decoder_.Init(variant);
   recording_writer_.Init(variant, split_count_);
+  avi_writer_.SetAudioSource(audio_format, sample_rate);
   OpenAudio();
   display_.SetSlotCount(1);
   display_.SetLabelsEnabled(false);
@@ -160,6 +164,12 @@ bool ViewerEngine::StartSession() {
 void ViewerEngine::Disconnect() {
   client_.Stop();
   StopLive();
+}
+
+void ViewerEngine::SetExportActive(bool on, int kind) {
+  export_kind_ = kind;
+  display_.SetExportActive(on);
+  export_active_ = on;
 }
 
 bool ViewerEngine::StartRecording(const std::string& path) {

@@ -19,7 +19,9 @@
 #include "codec/frame_decoder.h"
 #include "display/presenter.h"
 #include "engine/frame_queue.h"
+#include "export/avi_writer.h"
 #include "media/recording_reader.h"
+#include "export/export_rate.h"
 #include "media/recording_writer.h"
 #include "net/net_client.h"
 #include "platform/clock.h"
@@ -154,6 +156,14 @@ class ViewerEngine final : public platform::WorkerThread {
   }
   display::Presenter& Display() { return display_; }
 
+  // AVI export. The writer is opened and closed by the caller; while the export is active the
+  // display composes player-mode frames into it, and the live loop writes every picture (kind 7)
+  // or the current picture at each export tick (kind 6), and the audio.
+  exporting::AviWriter& Avi() { return avi_writer_; }
+  void SetExportActive(bool on, int kind = exporting::kEveryPictureExport);
+  bool ExportActive() const { return export_active_; }
+  platform::Event& ExportTickEvent() { return export_tick_; }
+
   PlaybackCounters Counters() const;
   int FrameInterval() const { return frame_interval_.load(); }
 
@@ -183,6 +193,8 @@ class ViewerEngine final : public platform::WorkerThread {
   void LiveLoop();
   // Starts the live loop and then the client, whose parameters are set.
   bool StartSession();
+  // The live picture into the export frame buffer (and to the writer when `write`).
+  void ExportLivePicture(bool write);
 
   display::Presenter& display_;
   platform::Notices& notices_;
@@ -195,6 +207,7 @@ class ViewerEngine final : public platform::WorkerThread {
   audio::AudioConverter converter_;
   audio::AudioOutput audio_output_;
   media::RecordingWriter recording_writer_;
+  exporting::AviWriter avi_writer_;
 
   // Set on the window thread before the worker starts; read-only while it runs.
   int mode_ = kNetworkMode;
@@ -210,6 +223,9 @@ class ViewerEngine final : public platform::WorkerThread {
   std::atomic<double> speed_{1.0};
   std::atomic<bool> repeat_{false};
   std::atomic<bool> auto_reconnect_{true};
+  std::atomic<bool> export_active_{false};
+  std::atomic<int> export_kind_{exporting::kEveryPictureExport};
+  platform::Event export_tick_;
 
   // Written by the worker while it runs; read by the window thread.
   std::atomic<int> state_{kStopped};

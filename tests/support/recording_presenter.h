@@ -27,6 +27,14 @@ class RecordingPresenter final : public display::Presenter {
     std::lock_guard lock(mutex_);
     return pictures_;
   }
+  std::vector<Drawn> ExportPictures() const {
+    std::lock_guard lock(mutex_);
+    return export_pictures_;
+  }
+  std::vector<std::string> ExportLabels() const {
+    std::lock_guard lock(mutex_);
+    return export_labels_;
+  }
   std::vector<std::string> LabelsDrawn() const {
     std::lock_guard lock(mutex_);
     return labels_;
@@ -42,12 +50,21 @@ class RecordingPresenter final : public display::Presenter {
 
  protected:
   Size CanvasSize() const override { return {width_, height_}; }
-  void DrawPicture(const display::Rect& tile, const uint8_t* picture, int width, int height) override {
-    pictures_.push_back({tile, width, height, platform::Md5Hex(picture, static_cast<size_t>(width * height * 3 / 2)),
-                         clock_.Tick()});
+  void DrawPicture(Surface surface, const display::Rect& tile, const uint8_t* picture, int width, int height) override {
+    Drawn drawn{tile, width, height, platform::Md5Hex(picture, static_cast<size_t>(width * height * 3 / 2)), clock_.Tick()};
+    (surface == Surface::kScreen ? pictures_ : export_pictures_).push_back(drawn);
   }
-  void FillBlack(const display::Rect&) override { ++black_fills_; }
-  void DrawLabel(const std::string& text, int, int, const display::LabelSettings&) override { labels_.push_back(text); }
+  void FillBlack(Surface surface, const display::Rect&) override {
+    if (surface == Surface::kScreen) ++black_fills_;
+  }
+  void DrawLabel(Surface surface, const std::string& text, int, int, const display::LabelSettings&) override {
+    (surface == Surface::kScreen ? labels_ : export_labels_).push_back(text);
+  }
+  // The export canvas reads as a frame whose first bytes count the pictures drawn into it.
+  bool ReadExportCanvas(uint8_t* frame, int, int) override {
+    frame[0] = static_cast<uint8_t>(export_pictures_.size());
+    return true;
+  }
   void Present() override { ++presents_; }
 
  private:
@@ -55,6 +72,8 @@ class RecordingPresenter final : public display::Presenter {
   int width_, height_;
   std::vector<Drawn> pictures_;
   std::vector<std::string> labels_;
+  std::vector<Drawn> export_pictures_;
+  std::vector<std::string> export_labels_;
   int presents_ = 0;
   int black_fills_ = 0;
 };

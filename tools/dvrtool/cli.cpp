@@ -33,6 +33,11 @@ void OpenSource(dvr::media::RecordingReader& reader, const SourceOptions& option
   }
 }
 
+int64_t SecondsBetween(const dvr::media::FrameTime& a, const dvr::media::FrameTime& b) {
+  const auto ta = dvr::media::ToTimeField(a, 0), tb = dvr::media::ToTimeField(b, 0);
+  return ta && tb ? int64_t{*tb} - int64_t{*ta} : 0;
+}
+
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;

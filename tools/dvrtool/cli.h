@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "media/ndf_time.h"
 #include "media/recording_reader.h"
 
 namespace dvrtool {
@@ -33,6 +34,9 @@ void AddSourceOptions(CLI::App& command, SourceOptions& options, bool with_json 
 int ResolveVariant(const std::string& text);
 // Opens the source or fails with a clear line.
 void OpenSource(dvr::media::RecordingReader& reader, const SourceOptions& options);
+
+// Seconds of recording time between two block times (local standard time, one calendar).
+int64_t SecondsBetween(const dvr::media::FrameTime& a, const dvr::media::FrameTime& b);
 
 // One line on standard output.
 void PrintLine(const std::string& line);

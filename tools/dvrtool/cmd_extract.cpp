@@ -2,14 +2,13 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <tuple>
 
 #include "cli.h"
 #include "commands.h"
-#include "media/block_scan.h"
 #include "media/recording_reader.h"
-#include "media/variant.h"
-#include "platform/local_time.h"
 #include "platform/notices.h"
+#include "time_range.h"
 
 namespace dvrtool {
 namespace {
@@ -22,14 +21,6 @@ struct ExtractOptions {
   std::string start, end;
   std::string output = "CAPTURE.NDF";
 };
-
-uint32_t TimeField(const std::string& text, const char* option) {
-  const auto time = dvr::media::ParseFrameTime(text);
-  const auto field =
-      time ? dvr::media::ToTimeField(*time, dvr::platform::StandardBiasSeconds()) : std::nullopt;
-  if (!field) UsageError(std::string(option) + " wants \"YYYY-MM-DD HH:MM:SS\", not '" + text + "'");
-  return *field;
-}
 
 void RunExtract(const ExtractOptions& options) {
   const bool by_bytes = options.from || options.to;
@@ -52,14 +43,7 @@ void RunExtract(const ExtractOptions& options) {
     const uint32_t start = TimeField(options.start, "--start");
     const uint32_t end = TimeField(options.end, "--end");
     if (start > end) UsageError("--start lies after --end");
-    dvr::media::BlockSource blocks;
-    if (!blocks.Open(options.source.path, options.source.disk)) Fail("cannot open " + options.source.path);
-    const auto range = dvr::media::FindBlocksInTime(
-        blocks, reader.Variant() == dvr::media::kBigEndianVariant, reader.Size() / kBlockSize,
-        start, end);
-    if (!range) Fail("no block of " + options.source.path + " lies between those times");
-    from = range->first * kBlockSize;
-    to = range->second * kBlockSize - 1;
+    std::tie(from, to) = ByteRangeForTimes(reader, options.source, start, end);
   }
   const auto span = dvr::media::ExportSpan(from, to, reader.Size());
   if (!span) {

@@ -33,12 +33,6 @@ struct PlayOptions {
   std::string snapshot_dir;
 };
 
-// Seconds of recording time between two block times (local standard time, one calendar).
-int64_t SecondsBetween(const dvr::media::FrameTime& a, const dvr::media::FrameTime& b) {
-  const auto ta = dvr::media::ToTimeField(a, 0), tb = dvr::media::ToTimeField(b, 0);
-  return ta && tb ? int64_t{*tb} - int64_t{*ta} : 0;
-}
-
 std::string ShownText(const dvr::engine::PlaybackCounters& c) {
   std::string text;
   for (size_t ch = 0; ch < c.shown.size(); ++ch) {

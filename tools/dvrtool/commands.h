@@ -8,6 +8,7 @@ void AddAudioCommand(CLI::App& app);
 void AddConnectCommand(CLI::App& app);  // only in builds with Qt
 void AddDecodeCommand(CLI::App& app);
 void AddDisksCommand(CLI::App& app);
+void AddExportCommand(CLI::App& app);  // only in builds with Qt
 void AddExtractCommand(CLI::App& app);
 void AddFramesCommand(CLI::App& app);
 void AddInfoCommand(CLI::App& app);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codec/yuv_to_rgb.h"
+#include "export/still_image.h"
 #include "platform/file.h"
 
 namespace dvrtool {
@@ -21,14 +22,6 @@ std::string Extension(const std::string& path) {
   return ext;
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 void Put32BigEndian(std::vector<uint8_t>& out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
@@ -43,32 +36,6 @@ std::vector<uint8_t> TopDownBgr(const uint8_t* picture, uint32_t width, uint32_t
     for (int r = 0; r < repeat; ++r) rows.insert(rows.end(), once.begin() + static_cast<long>(y * row_bytes), once.begin() + static_cast<long>((y + 1) * row_bytes));
   }
   return rows;
-}
-
-std::vector<uint8_t> Bmp(const std::vector<uint8_t>& bgr, uint32_t width, uint32_t height) {
-  const uint32_t row_bytes = (width * 3 + 3) & ~3u;
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, 54 + row_bytes * height);  // file size
-  Put32(out, 0);
-  Put32(out, 54);  // pixel data offset
-  Put32(out, 40);  // info header
-  Put32(out, width);
-  Put32(out, height);  // positive: bottom-up
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);  // uncompressed
-  Put32(out, row_bytes * height);
-  Put32(out, 2835);  // 72 dpi
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (uint32_t y = height; y-- > 0;) {
-    out.insert(out.end(), bgr.begin() + static_cast<long>(y * width * 3), bgr.begin() + static_cast<long>((y + 1) * width * 3));
-    out.resize(out.size() + (row_bytes - width * 3), 0);
-  }
-  return out;
 }
 
 std::vector<uint8_t> Rgb(const std::vector<uint8_t>& bgr) {
@@ -139,9 +106,15 @@ bool WritePictureFile(const std::string& path, const uint8_t* picture, uint32_t 
   std::vector<uint8_t> bytes;
   if (ext == "yuv") {
     bytes = Yuv(picture, width, height, repeat);
-  } else if (ext == "bmp" || ext == "ppm" || ext == "png") {
+  } else if (ext == "bmp") {
+    // The viewer's still-image file.
     const std::vector<uint8_t> bgr = TopDownBgr(picture, width, height, repeat);
-    if (ext == "bmp") bytes = Bmp(bgr, width, shown_height);
+    const auto dib = dvr::exporting::DibFromTopDownBgr(bgr.data(), static_cast<int>(width), static_cast<int>(shown_height));
+    if (dvr::exporting::WriteBmpFile(path, dib)) return true;
+    error = "cannot write " + path;
+    return false;
+  } else if (ext == "ppm" || ext == "png") {
+    const std::vector<uint8_t> bgr = TopDownBgr(picture, width, height, repeat);
     if (ext == "ppm") bytes = Ppm(bgr, width, shown_height);
     if (ext == "png" && !Png(bgr, width, shown_height, bytes)) {
       error = "cannot compress the picture";

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
 #ifdef DVRTOOL_WITH_PLAY
   dvrtool::AddPlayCommand(app);
   dvrtool::AddConnectCommand(app);
+  dvrtool::AddExportCommand(app);
 #endif
   dvrtool::AddExtractCommand(app);
   dvrtool::AddDisksCommand(app);

@@ -49,22 +49,28 @@ uint64_t OffscreenPresenter::PresentCount() const {
   return presents_;
 }
 
-void OffscreenPresenter::DrawPicture(const Rect& tile, const uint8_t* picture, int width, int height) {
+void OffscreenPresenter::DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) {
+  QImage& target = Target(surface);
+  if (target.isNull()) return;
   codec::YuvToRgb32(converted_.bits(), converted_.bytesPerLine(), picture, width, height);
-  QPainter painter(&canvas_);
+  QPainter painter(&target);
   painter.drawImage(QRectOf(tile), converted_, QRect(0, 0, width, height));
 }
 
-void OffscreenPresenter::FillBlack(const Rect& tile) {
-  QPainter painter(&canvas_);
+void OffscreenPresenter::FillBlack(Surface surface, const Rect& tile) {
+  QImage& target = Target(surface);
+  if (target.isNull()) return;
+  QPainter painter(&target);
   painter.fillRect(QRectOf(tile), Qt::black);
 }
 
-void OffscreenPresenter::DrawLabel(const std::string& text, int x, int y, const LabelSettings& style) {
-  QPainter painter(&canvas_);
+void OffscreenPresenter::DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) {
+  QImage& target = Target(surface);
+  if (target.isNull()) return;
+  QPainter painter(&target);
   painter.setFont(font_);
   const QString label = QString::fromStdString(text);
-  const QRect area(x, y, canvas_.width(), canvas_.height());
+  const QRect area(x, y, target.width(), target.height());
   // A one-pixel outline: the text in the outline colour at the eight neighbouring places first.
   painter.setPen(ColourOf(style.outline_colour));
   for (int dy = -1; dy <= 1; ++dy) {
@@ -79,6 +85,19 @@ void OffscreenPresenter::DrawLabel(const std::string& text, int x, int y, const 
 void OffscreenPresenter::Present() {
   ++presents_;
   if (on_present_) on_present_(canvas_);
+}
+
+void OffscreenPresenter::PrepareExportCanvas(int width, int height) {
+  if (export_canvas_.width() != width || export_canvas_.height() != height) {
+    export_canvas_ = QImage(width, height, QImage::Format_RGB32);
+  }
+  export_canvas_.fill(Qt::black);
+}
+
+bool OffscreenPresenter::ReadExportCanvas(uint8_t* frame, int width, int height) {
+  if (export_canvas_.width() != width || export_canvas_.height() != height) return false;
+  codec::Rgb32ToDib24(frame, export_canvas_.constBits(), width, height);
+  return true;
 }
 
 void OffscreenPresenter::FontChanged(const LabelFont& font) { font_ = FontOf(font); }

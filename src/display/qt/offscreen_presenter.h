@@ -24,14 +24,19 @@ class OffscreenPresenter final : public Presenter {
 
  protected:
   Size CanvasSize() const override { return {canvas_.width(), canvas_.height()}; }
-  void DrawPicture(const Rect& tile, const uint8_t* picture, int width, int height) override;
-  void FillBlack(const Rect& tile) override;
-  void DrawLabel(const std::string& text, int x, int y, const LabelSettings& style) override;
+  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) override;
+  void FillBlack(Surface surface, const Rect& tile) override;
+  void DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) override;
   void Present() override;
   void FontChanged(const LabelFont& font) override;
+  void PrepareExportCanvas(int width, int height) override;
+  bool ReadExportCanvas(uint8_t* frame, int width, int height) override;
 
  private:
+  QImage& Target(Surface surface) { return surface == Surface::kScreen ? canvas_ : export_canvas_; }
+
   QImage canvas_;
+  QImage export_canvas_;  // the AVI frame, composed like the screen
   QImage converted_;  // the picture in RGB before stretching, 640 x 272 at most
   QFont font_;
   std::function<void(const QImage&)> on_present_;

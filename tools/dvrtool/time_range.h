@@ -1,0 +1,21 @@
+#pragma once
+// Recording times on the command line: "YYYY-MM-DD HH:MM:SS" in local standard time, and the
+// block range a span of them covers.
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "cli.h"
+#include "media/recording_reader.h"
+
+namespace dvrtool {
+
+// The time field of a time given to `option`; a usage error when it is not a valid time.
+uint32_t TimeField(const std::string& text, const char* option);
+
+// Bytes [from, to] of the blocks whose times lie in [start, stop]; fails with a clear line when
+// no block does.
+std::pair<uint64_t, uint64_t> ByteRangeForTimes(const dvr::media::RecordingReader& reader, const SourceOptions& source,
+                                                uint32_t start, uint32_t stop);
+
+}  // namespace dvrtool
