@@ -128,6 +128,15 @@ void AviWriter::SetVideoEncoder(const VideoEncoderChoice& choice) { choice_ = ch
 
 bool AviWriter::Enter(int from, int to) { return state_.compare_exchange_strong(from, to); }
 
+int AviWriter::BusyCode(int state) {
+  switch (state) {
+    case kAviClosed: return kAviNotOpen;
+    case kAviOpeningState: return kAviOpening;
+    case kAviClosingState: return kAviClosing;
+    default: return kAviWriting;
+  }
+}
+
 int AviWriter::Open(const std::string& path, int bit_count, int width, int height, const BitmapHeader* header,
                     int frames_per_second) {
   if (path.empty()) return kAviEmptyPath;
@@ -283,33 +292,37 @@ bool AviWriter::Encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame
 }
 
 int AviWriter::WriteVideo(const uint8_t* frame, bool key_frame) {
-  switch (state_.load()) {
-    case kAviClosed: return kAviNotOpen;
-    case kAviOpeningState: return kAviOpening;
-    case kAviClosingState: return kAviClosing;
-    case kAviWritingState: return kAviWriting;
-    default: break;
+  // Taking state 5 first keeps Close away for the whole write.
+  int state = kAviIdle;
+  if (!state_.compare_exchange_strong(state, kAviWritingState)) return BusyCode(state);
+  int result = kAviOk;
+  if (!file_opened_) {
+    result = kAviNoFile;
+  } else if (m_pAviCompressedStream == nullptr) {
+    result = kAviNoCompressingStream;
+  } else if (frame == nullptr) {
+    result = kAviNoFrame;
+  } else {
+    // The frame is bottom-up: read it from its last row upward.
+    const int row = header_.width * (source_pixel_format_ == AV_PIX_FMT_BGR24 ? 3 : 4);
+    const uint8_t* top = frame + static_cast<ptrdiff_t>(header_.height - 1) * row;
+    const int stride = -row;
+    bool ok = av_frame_make_writable(picture_) >= 0;
+    if (ok) {
+      sws_scale(scaler_, &top, &stride, 0, header_.height, picture_->data, picture_->linesize);
+      picture_->pts = frames_written_;
+      // The first frame is a key frame; after it the encoder's key-frame interval decides.
+      picture_->pict_type = frames_written_ == 0 && key_frame ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+      ok = Encode(m_pAviCompressedStream, m_pStreamInterface, picture_);
+    }
+    ++frames_written_;
+    if (!ok) {
+      ++write_failures_;
+      result = kAviWriteRefused;
+    }
   }
-  if (!file_opened_) return kAviNoFile;
-  if (m_pAviCompressedStream == nullptr) return kAviNoCompressingStream;
-  if (frame == nullptr) return kAviNoFrame;
-  if (!Enter(kAviIdle, kAviWritingState)) return kAviWriting;
-  // The frame is bottom-up: read it from its last row upward.
-  const int row = header_.width * (source_pixel_format_ == AV_PIX_FMT_BGR24 ? 3 : 4);
-  const uint8_t* top = frame + static_cast<ptrdiff_t>(header_.height - 1) * row;
-  const int stride = -row;
-  bool ok = av_frame_make_writable(picture_) >= 0;
-  if (ok) {
-    sws_scale(scaler_, &top, &stride, 0, header_.height, picture_->data, picture_->linesize);
-    picture_->pts = frames_written_;
-    // The first frame is a key frame; after it the encoder's key-frame interval decides.
-    picture_->pict_type = frames_written_ == 0 && key_frame ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
-    ok = Encode(m_pAviCompressedStream, m_pStreamInterface, picture_);
-  }
-  ++frames_written_;
-  if (!ok) ++write_failures_;
   state_ = kAviIdle;
-  return ok ? kAviOk : kAviWriteRefused;
+  return result;
 }
 
 int AviWriter::WriteAudio(const uint8_t* data, size_t bytes) {
@@ -359,17 +372,13 @@ int AviWriter::Close() {
   for (int round = 0; round < kCloseWaitRounds && state_ == kAviWritingState; ++round) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  int state = state_.load();
-  if (state == kAviClosed) return kAviOk;
-  if (state == kAviClosingState) return kAviClosing;
-  if (state == kAviOpeningState) return kAviOpening;
   // A write that outlasted the wait finishes before the file goes.
-  while (!state_.compare_exchange_weak(state, kAviClosingState)) {
-    if (state != kAviWritingState) break;
+  for (int state = kAviIdle; !state_.compare_exchange_strong(state, kAviClosingState); state = kAviIdle) {
+    if (state == kAviClosed) return kAviOk;
+    if (state == kAviClosingState) return kAviClosing;
+    if (state == kAviOpeningState) return kAviOpening;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    state = kAviWritingState;
   }
-  state_ = kAviClosingState;
   if (m_pAVIFileInterface != nullptr) {
     if (m_pAviCompressedStream) Encode(m_pAviCompressedStream, m_pStreamInterface, nullptr);
     if (audio_encoder_) {

@@ -98,6 +98,8 @@ class AviWriter final : public display::ExportSink {
   void Release();
   // Moves the state from `from` to `to`; false (nothing changed) when it was not `from`.
   bool Enter(int from, int to);
+  // The result of a write that found the writer in `state` rather than idle.
+  static int BusyCode(int state);
 
   platform::Notices& notices_;
   VideoEncoderChoice choice_;

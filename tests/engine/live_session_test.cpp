@@ -12,6 +12,7 @@
 #include "live_source.h"
 #include "media/recording_reader.h"
 #include "platform/md5.h"
+#include "support/media_probe.h"
 #include "support/recorded_notices.h"
 #include "support/recording_presenter.h"
 #include "support/temp_dir.h"
@@ -133,6 +134,47 @@ TEST_F(LiveSessionTest, ConnectAndDisconnectInAnyOrder) {
   const auto log = dvr.Log();
   EXPECT_GE(std::count(log.begin(), log.end(), "logout"), 1);  // the session that was logged in
   EXPECT_NE(std::find(log.begin(), log.end(), "key 12"), log.end());
+}
+
+TEST_F(LiveSessionTest, ExportsEveryLivePictureAndTheSound) {
+  sim::SyntheticLiveSource source(4, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  options.fps = 60;
+  options.video_limit = 31;
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+
+  const std::string path = dir_.File("live.avi");
+  exporting::VideoEncoderChoice choice;
+  choice.codec = "ffv1";
+  engine_.Avi().SetVideoEncoder(choice);
+  const auto header = exporting::ExportFrameHeader(640, 448);
+  ASSERT_EQ(engine_.Avi().Open(path, 24, 640, 448, &header, exporting::NetworkExportRate(224, false)), 0);
+  engine_.SetExportActive(true, exporting::kEveryPictureExport);
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.Counters().shown[0] >= 30; }, 10000));
+  engine_.Disconnect();
+  engine_.SetExportActive(false);
+  ASSERT_EQ(engine_.Avi().Close(), 0);
+
+  const test::ProbedFile file = test::ProbeFile(path);
+  ASSERT_NE(file.Audio(), nullptr);
+  EXPECT_EQ(file.Audio()->codec, "pcm_alaw");
+  const int64_t audio_frames = file.Audio()->samples / 400;  // the header bytes are not samples
+  EXPECT_GT(audio_frames, 5);
+  EXPECT_EQ(file.Audio()->samples % 400, 0);
+  ASSERT_NE(file.Video(), nullptr);
+  // Every picture, and with every audio frame the current picture again.
+  EXPECT_EQ(file.Video()->frames, 30 + audio_frames);
+  EXPECT_DOUBLE_EQ(file.Video()->frame_rate, 30);
+  // The last frame is a picture at twice its height, its top row black.
+  int width = 0, height = 0;
+  const auto last = test::FrameBgr(path, file.Video()->frames - 1, width, height);
+  ASSERT_EQ(height, 448);
+  EXPECT_EQ(std::count(last.begin(), last.begin() + 640 * 3, 0), 640 * 3);
+  EXPECT_GT(std::count_if(last.begin() + 640 * 3, last.end(), [](uint8_t b) { return b != 0; }), 500000);
 }
 
 }  // namespace

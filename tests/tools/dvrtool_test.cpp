@@ -17,6 +17,7 @@
 #include "net/net_client.h"
 #include "platform/clock.h"
 #include "platform/md5.h"
+#include "support/media_probe.h"
 #include "support/ndf_builder.h"
 #include "support/temp_dir.h"
 #include "support/wait_for.h"
@@ -437,6 +438,93 @@ TEST_F(DvrtoolTest, ConnectReportsTheServersDisconnect) {
   const Result r = Run("connect 127.0.0.1:" + std::to_string(dvr.Port()) + " --password secret --seconds 10");
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "dvrtool: Disconnected by server.\n");
+}
+
+// Pixels of the label colour (0x80FFFF: red and green full, blue half) in a rectangle of a
+// top-down frame.
+int LabelPixels(const std::vector<uint8_t>& bgr, int width, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) {
+      const uint8_t* p = &bgr[static_cast<size_t>((y * width + x) * 3)];
+      n += p[2] > 200 && p[1] > 200 && p[0] > 90 && p[0] < 170;
+    }
+  }
+  return n;
+}
+
+TEST_F(DvrtoolTest, ExportComposesTheSplitScreenWithSound) {
+  if (Run("export --help").out.find("--keyint") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no export";
+  }
+  Synth("demo.NDF", "--channels 4 --seconds 4 --audio");
+  Result r = Run("export demo.NDF -o demo.avi --json");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Field(r.Lines().back(), "frames"), "30");  // 120 pictures of four channels, a frame a round
+  test::ProbedFile file = test::ProbeFile(dir_.File("demo.avi"));
+  ASSERT_TRUE(file.ok);
+  EXPECT_EQ(file.container, "avi");
+  ASSERT_NE(file.Video(), nullptr);
+  EXPECT_EQ(file.Video()->codec, "mjpeg");
+  EXPECT_EQ(file.Video()->width, 640);
+  EXPECT_EQ(file.Video()->height, 448);
+  EXPECT_EQ(file.Video()->frames, 30);
+  EXPECT_DOUBLE_EQ(file.Video()->frame_rate, 7);  // 60 / (pacing 1 + 1) / 4 channels, truncated
+  ASSERT_NE(file.Audio(), nullptr);
+  EXPECT_EQ(file.Audio()->codec, "pcm_alaw");
+  EXPECT_EQ(file.Audio()->samples, 80 * 400);  // four seconds of 8000 samples
+  int width = 0, height = 0;
+  const auto frame = test::FrameBgr(dir_.File("demo.avi"), 10, width, height);
+  ASSERT_EQ(width, 640);
+  // Every quarter carries its channel's label at its top left.
+  for (auto [x, y] : {std::pair{0, 0}, {320, 0}, {0, 224}, {320, 224}}) {
+    EXPECT_GT(LabelPixels(frame, width, x, y, x + 200, y + 20), 20) << x << "," << y;
+  }
+
+  // One channel full-frame, no labels, no sound; and the time span of the first two seconds.
+  r = Run("export demo.NDF -o one.avi --channel 1 --no-labels --no-audio --codec ffv1");
+  ASSERT_EQ(r.code, 0) << r.err;
+  file = test::ProbeFile(dir_.File("one.avi"));
+  EXPECT_EQ(file.streams.size(), 1u);
+  EXPECT_EQ(file.Video()->codec, "ffv1");
+  EXPECT_EQ(file.Video()->frames, 30);
+  const auto single = test::FrameBgr(dir_.File("one.avi"), 3, width, height);
+  EXPECT_EQ(LabelPixels(single, width, 0, 0, 200, 20), 0);
+  r = Run("export demo.NDF -o span.avi --start '2026-03-01 10:00:00' --end '2026-03-01 10:00:01' --json");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const int span_frames = std::stoi(Field(r.Lines().back(), "frames"));
+  EXPECT_GT(span_frames, 5);
+  EXPECT_LT(span_frames, 30);
+  EXPECT_FALSE(std::ifstream(dir_.File("span.avi.range.NDF")).good());
+
+  // MP4 gets H.264 (or MPEG-4) and AAC.
+  r = Run("export demo.NDF -o demo.mp4");
+  ASSERT_EQ(r.code, 0) << r.err;
+  file = test::ProbeFile(dir_.File("demo.mp4"));
+  ASSERT_NE(file.Video(), nullptr);
+  EXPECT_TRUE(file.Video()->codec == "h264" || file.Video()->codec == "mpeg4") << file.Video()->codec;
+  ASSERT_NE(file.Audio(), nullptr);
+  EXPECT_EQ(file.Audio()->codec, "aac");
+
+  // Failures leave nothing behind.
+  EXPECT_EQ(Run("export demo.NDF -o x.avi --codec nope").code, 2);
+  EXPECT_EQ(Run("export demo.NDF -o x.avi --split 5").code, 2);
+  EXPECT_EQ(Run("export demo.NDF -o x.avi --quality 3 --bitrate 100000").code, 2);
+  r = Run("export demo.NDF -o no/such/folder/x.avi");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("cannot export"), std::string::npos);
+  EXPECT_EQ(Run("export missing.NDF -o x.avi").code, 1);
+  EXPECT_FALSE(std::ifstream(dir_.File("x.avi")).good());
+}
+
+TEST_F(DvrtoolTest, DecodeWritesTheStillImageFile) {
+  Synth("demo.NDF", "--channels 1 --seconds 1");
+  ASSERT_EQ(Run("decode demo.NDF --index 0 --double -o still.bmp").code, 0);
+  const auto bmp = test::ReadFileBytes(dir_.File("still.bmp"));
+  ASSERT_EQ(bmp.size(), 14u + 40 + 640 * 448 * 3);
+  EXPECT_EQ(bmp[10], 54);  // 24 bits, no colour table
+  EXPECT_EQ(Le(bmp, 18, 4), 640u);
+  EXPECT_EQ(Le(bmp, 22, 4), 448u);
 }
 
 TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {
