@@ -16,6 +16,7 @@ run: build
 	@echo; echo "== dvrtool frames $(BUILD)/demo.NDF --decode (the first 12)"
 	@$(DVRTOOL) frames $(BUILD)/demo.NDF --decode > $(BUILD)/demo-frames.txt; head -n 12 $(BUILD)/demo-frames.txt
 	@echo; $(DVRTOOL) decode $(BUILD)/demo.NDF --index 4 --double -o $(BUILD)/demo-ch1.png
+	@echo; echo "== dvrtool export $(BUILD)/demo.NDF -o $(BUILD)/demo.avi"; $(DVRTOOL) export $(BUILD)/demo.NDF -o $(BUILD)/demo.avi
 	@echo; scripts/demo-live $(BUILD) 4
 
 # A live session against the DVR simulator: login, live pictures and sound, a key, a recording.
