@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "codec/channel_pictures.h"
 #include "codec/frame_decoder.h"
@@ -175,6 +177,38 @@ TEST_F(LiveSessionTest, ExportsEveryLivePictureAndTheSound) {
   ASSERT_EQ(height, 448);
   EXPECT_EQ(std::count(last.begin(), last.begin() + 640 * 3, 0), 640 * 3);
   EXPECT_GT(std::count_if(last.begin() + 640 * 3, last.end(), [](uint8_t b) { return b != 0; }), 500000);
+}
+
+TEST_F(LiveSessionTest, TheLowSpeedExportTakesThePictureAtEachTick) {
+  sim::SyntheticLiveSource source(1, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+  const std::string path = dir_.File("slow.avi");
+  const auto header = exporting::ExportFrameHeader(640, 448);
+  ASSERT_EQ(engine_.Avi().Open(path, 24, 640, 448, &header, exporting::NetworkExportRate(224, true)), 0);
+  engine_.SetExportActive(true, exporting::kLowSpeedExport);
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.Counters().shown[0] >= 5; }));
+  // The window's 40 ms timer sets the tick; the live loop takes the current picture then.
+  for (int i = 0; i < 10; ++i) {
+    engine_.ExportTickEvent().Set();
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  }
+  engine_.Disconnect();
+  engine_.SetExportActive(false);
+  ASSERT_EQ(engine_.Avi().Close(), 0);
+  const test::ProbedFile file = test::ProbeFile(path);
+  ASSERT_NE(file.Video(), nullptr);
+  ASSERT_NE(file.Audio(), nullptr);
+  // Pictures alone write nothing: every frame came with an audio frame.
+  EXPECT_EQ(file.Video()->frames, file.Audio()->samples / 400);
+  EXPECT_DOUBLE_EQ(file.Video()->frame_rate, 25);
+  int width = 0, height = 0;
+  const auto last = test::FrameBgr(path, file.Video()->frames - 1, width, height);
+  EXPECT_GT(std::count_if(last.begin(), last.end(), [](uint8_t b) { return b > 20; }), 500000);
 }
 
 }  // namespace
