@@ -42,9 +42,9 @@ ViewerEngine::ViewerEngine(display::Presenter& display, audio::AudioDevice* soun
       reader_(notices),
       client_(clock),
       audio_output_(notices, sound, clock),
+      avi_writer_(notices),
       half_left_(codec::kMaxPictureBytes / 2),
       half_right_(codec::kMaxPictureBytes / 2),
-      avi_writer_(notices),
       pcm_(2 * media::kFrameCapacity) {
   platform::AcquireProcessServices();
   display_.SetExportSink(&avi_writer_);

@@ -24,17 +24,9 @@ namespace {
 constexpr int kCloseWaitRounds = 100;  // of 10 ms: a second for a write in progress
 constexpr const char* kOfferedEncoders[] = {"mjpeg", "mpeg4", "ffv1", "huffyuv", "rawvideo", "libx264"};
 
-std::string Extension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
-  std::string ext = path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 // The container by the file's extension: AVI unless it names another one FFmpeg has.
 const char* ContainerFor(const std::string& path) {
-  const std::string ext = Extension(path);
+  const std::string ext = platform::FileExtension(path);
   if (ext == "mp4" || ext == "m4v") return "mp4";
   if (ext == "mkv") return "matroska";
   if (ext == "mov") return "mov";

@@ -46,5 +46,7 @@ class File {
 
 // Removes a file; false if it could not be removed.
 bool RemoveFile(const std::string& path);
+// The file name's extension in lower case, without the dot ("" when it has none).
+std::string FileExtension(const std::string& path);
 
 }  // namespace dvr::platform

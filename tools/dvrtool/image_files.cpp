@@ -14,14 +14,6 @@
 namespace dvrtool {
 namespace {
 
-std::string Extension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
-  std::string ext = path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 void Put32BigEndian(std::vector<uint8_t>& out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
@@ -102,7 +94,7 @@ bool WritePictureFile(const std::string& path, const uint8_t* picture, uint32_t 
                       bool double_height, std::string& error) {
   const int repeat = double_height ? 2 : 1;
   const uint32_t shown_height = height * static_cast<uint32_t>(repeat);
-  const std::string ext = Extension(path);
+  const std::string ext = dvr::platform::FileExtension(path);
   std::vector<uint8_t> bytes;
   if (ext == "yuv") {
     bytes = Yuv(picture, width, height, repeat);
