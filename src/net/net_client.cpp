@@ -246,12 +246,8 @@ bool NetClient::QueryDdns() {
   std::array<uint8_t, kReplyBufferBytes> reply{};
   size_t received = 0;
   for (;;) {
-    if (StopRequested()) return fail(nullptr);
-    const int ready = ddns_socket_.WaitReadable(kReplyWaitUs);
-    if (ready < 0) return fail(nullptr);
-    if (ready == 0) {
-      if (clock_.Tick() - started > timeout_ms_) return fail("No response from server.");
-      continue;
+    if (const ReplyWait wait = AwaitReply(ddns_socket_, started); wait != ReplyWait::kData) {
+      return fail(wait == ReplyWait::kTimedOut ? "No response from server." : nullptr);
     }
     const long got = ddns_socket_.Receive(reply.data() + received, reply.size() - received);
     if (got > 0) received += static_cast<size_t>(got);
@@ -293,35 +289,42 @@ bool NetClient::LogIn() {
   std::vector<uint8_t> replies;
   replies.reserve(kReplyBufferBytes);
   for (;;) {
-    if (StopRequested()) return fail(nullptr);
-    const int ready = socket_.WaitReadable(kReplyWaitUs);
-    if (ready < 0) return fail(nullptr);
-    if (ready == 0) {
-      if (clock_.Tick() - started > timeout_ms_) return fail("No response from server.");
-      continue;
+    if (const ReplyWait wait = AwaitReply(socket_, started); wait != ReplyWait::kData) {
+      return fail(wait == ReplyWait::kTimedOut ? "No response from server." : nullptr);
     }
-    const long got = socket_.Receive(read_buffer_.data(), kReplyBufferBytes - replies.size());
+    const size_t held = replies.size();
+    replies.resize(kReplyBufferBytes);
+    const long got = socket_.Receive(replies.data() + held, kReplyBufferBytes - held);
     if (got <= 0) return fail("LOGIN ERROR");  // closed or failed before a reply
-    replies.insert(replies.end(), read_buffer_.begin(), read_buffer_.begin() + got);
-    for (;;) {
-      const LoginReply reply = ReadLoginReply(replies.data(), replies.size());
-      switch (reply.kind) {
-        case LoginReply::Kind::kIncomplete:
-          if (replies.size() >= kReplyBufferBytes) return fail("LOGIN ERROR");
-          break;
-        case LoginReply::Kind::kPending:
-          replies.erase(replies.begin(), replies.begin() + static_cast<long>(reply.bytes));
-          continue;  // the time-out still counts from the login packet
-        case LoginReply::Kind::kAccepted:
-          logged_in_ = true;
-          bytes_received_.fetch_add(replies.size() - reply.bytes, std::memory_order_relaxed);
-          parser_.Parse(replies.data() + reply.bytes, replies.size() - reply.bytes);
-          return true;
-        case LoginReply::Kind::kRefused: return fail(reply.refusal.c_str());
-        case LoginReply::Kind::kInvalid: return fail("LOGIN ERROR");
-      }
-      break;
+    replies.resize(held + static_cast<size_t>(got));
+    // Pending replies come off the front; the time-out still counts from the login packet.
+    LoginReply reply = ReadLoginReply(replies.data(), replies.size());
+    while (reply.kind == LoginReply::Kind::kPending) {
+      replies.erase(replies.begin(), replies.begin() + static_cast<long>(reply.bytes));
+      reply = ReadLoginReply(replies.data(), replies.size());
     }
+    switch (reply.kind) {
+      case LoginReply::Kind::kIncomplete:
+        if (replies.size() >= kReplyBufferBytes) return fail("LOGIN ERROR");
+        break;
+      case LoginReply::Kind::kAccepted:
+        logged_in_ = true;
+        bytes_received_.fetch_add(replies.size() - reply.bytes, std::memory_order_relaxed);
+        parser_.Parse(replies.data() + reply.bytes, replies.size() - reply.bytes);
+        return true;
+      case LoginReply::Kind::kRefused: return fail(reply.refusal.c_str());
+      default: return fail("LOGIN ERROR");
+    }
+  }
+}
+
+NetClient::ReplyWait NetClient::AwaitReply(platform::TcpSocket& socket, uint32_t started) {
+  for (;;) {
+    if (StopRequested()) return ReplyWait::kFailed;
+    const int ready = socket.WaitReadable(kReplyWaitUs);
+    if (ready < 0) return ReplyWait::kFailed;
+    if (ready > 0) return ReplyWait::kData;
+    if (clock_.Tick() - started > timeout_ms_) return ReplyWait::kTimedOut;
   }
 }
 

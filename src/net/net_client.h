@@ -88,6 +88,9 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   bool ConnectSocket(platform::TcpSocket& socket, const std::string& address, uint16_t port, bool dvr);
   bool QueryDdns();
   bool LogIn();
+  // Waits for a reply in rounds that look at Stop; the time-out counts from `started`.
+  enum class ReplyWait { kData, kFailed, kTimedOut };
+  ReplyWait AwaitReply(platform::TcpSocket& socket, uint32_t started);
   void Receive();
   void SendMouse();
   void DropConnection();
