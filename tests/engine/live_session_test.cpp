@@ -7,13 +7,12 @@
 #include <map>
 #include <thread>
 
-#include "codec/channel_pictures.h"
 #include "codec/frame_decoder.h"
 #include "dvr_simulator.h"
 #include "engine/viewer_engine.h"
 #include "live_source.h"
 #include "media/recording_reader.h"
-#include "platform/md5.h"
+#include "support/decoded_picture.h"
 #include "support/media_probe.h"
 #include "support/recorded_notices.h"
 #include "support/recording_presenter.h"
@@ -26,16 +25,6 @@ namespace {
 using test::WaitFor;
 
 uint16_t CounterOf(const std::vector<uint8_t>& frame) { return static_cast<uint16_t>(frame[5] << 8 | frame[6]); }
-
-// The picture a frame decodes to under a variant.
-std::string PictureOf(const std::vector<uint8_t>& frame, int variant) {
-  codec::FrameDecoder decoder;
-  codec::ChannelPictures pictures;
-  decoder.Init(variant);
-  if (decoder.ParseHeader(frame.data(), static_cast<uint32_t>(frame.size())) == 0) return "unparsed";
-  const uint8_t* picture = pictures.Decode(decoder, frame.data(), static_cast<uint32_t>(frame.size()));
-  return picture ? platform::Md5Hex(picture, decoder.PictureWidth() * decoder.PictureHeight() * 3 / 2) : "undecoded";
-}
 
 class LiveSessionTest : public ::testing::Test {
  protected:
@@ -103,7 +92,7 @@ TEST_F(LiveSessionTest, ShowsTheStreamAndRecordsItFrameForFrame) {
     ASSERT_TRUE(sent.count(counter)) << counter;
     // Stored under variant 4: a full picture's flag became the F9 start code.
     EXPECT_EQ(frame[3], sent[counter][4] & 0x80 ? 0xF9 : 0xF8);
-    EXPECT_EQ(PictureOf(frame, 4), PictureOf(sent[counter], codec::kNetworkVariant)) << counter;
+    EXPECT_EQ(test::DecodedPictureMd5(frame, 4), test::DecodedPictureMd5(sent[counter], codec::kNetworkVariant)) << counter;
     counters.push_back(counter);
   }
   // From the first full picture after the start, every picture up to the one that never ended.

@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "codec/channel_pictures.h"
 #include "codec/frame_decoder.h"
 #include "codec/synthetic_scene.h"
-#include "platform/md5.h"
+#include "support/decoded_picture.h"
 #include "support/encoded_recording.h"
 #include "support/recorded_notices.h"
 #include "support/temp_dir.h"
@@ -15,15 +14,7 @@
 namespace dvr::sim {
 namespace {
 
-// The MD5 of the picture a frame decodes to under a variant, or "" when it does not decode.
-std::string Decoded(const std::vector<uint8_t>& frame, int variant) {
-  codec::FrameDecoder decoder;
-  codec::ChannelPictures pictures;
-  decoder.Init(variant);
-  if (decoder.ParseHeader(frame.data(), static_cast<uint32_t>(frame.size())) == 0) return "";
-  const uint8_t* picture = pictures.Decode(decoder, frame.data(), static_cast<uint32_t>(frame.size()));
-  return picture ? platform::Md5Hex(picture, decoder.PictureWidth() * decoder.PictureHeight() * 3 / 2) : "";
-}
+using test::DecodedPictureMd5;
 
 TEST(LiveSourceTest, EveryLayoutBecomesTheSamePictureOnTheNetwork) {
   const codec::SyntheticScene scene(2, 640, 224, 3);
@@ -45,7 +36,9 @@ TEST(LiveSourceTest, EveryLayoutBecomesTheSamePictureOnTheNetwork) {
       EXPECT_EQ(network[4] & 0x80, full ? 0x80 : 0);  // the full-picture flag
       EXPECT_EQ(network[5], 0x12);
       EXPECT_EQ(network[6], 0x34);
-      if (full) EXPECT_EQ(Decoded(network, codec::kNetworkVariant), Decoded(frame, variant));
+      if (full) {
+        EXPECT_EQ(DecodedPictureMd5(network, codec::kNetworkVariant), DecodedPictureMd5(frame, variant));
+      }
     }
   }
   std::vector<uint8_t> out;
@@ -67,7 +60,7 @@ TEST(LiveSourceTest, ARecordingStreamsRoundAndRound) {
     kinds.push_back(unit.is_video);
     if (unit.is_video) {
       counters.push_back(static_cast<uint16_t>(unit.bytes[5] << 8 | unit.bytes[6]));
-      EXPECT_FALSE(Decoded(unit.bytes, codec::kNetworkVariant).empty());
+      EXPECT_FALSE(DecodedPictureMd5(unit.bytes, codec::kNetworkVariant).empty());
     } else {
       EXPECT_EQ(unit.bytes.size(), 6u + 100);  // start code, two header bytes, the samples
       EXPECT_EQ(unit.bytes[3], 0xFA);
