@@ -19,6 +19,7 @@
 #include "engine/viewer_engine.h"
 #include "export/avi_writer.h"
 #include "export/export_rate.h"
+#include "frame_walk.h"
 #include "headless_qt.h"
 #include "json_line.h"
 #include "media/ndf_time.h"
@@ -65,25 +66,19 @@ Probe ProbeRecording(const std::string& path, const SourceOptions& source) {
   OpenSource(reader, options);
   dvr::codec::FrameDecoder decoder;
   decoder.Init(reader.Variant());
-  std::vector<uint8_t> frame(dvr::media::kFrameCapacity);
+  FrameWalk walk(reader, false, false);
   Probe probe;
-  bool pacing_known = false;
   for (int n = 0; n < kProbeFrames;) {
-    const uint32_t length = reader.NextFrame(frame);
-    if (length == 0) {
-      if (reader.LastBlockBad()) continue;
-      break;
-    }
-    ++n;
-    if (!pacing_known) {
-      probe.pacing = reader.Pacing();
-      pacing_known = true;
-    }
-    if (reader.IsAudio()) {
+    const FrameWalk::Step step = walk.Next();
+    if (step == FrameWalk::Step::kEnd) break;
+    if (step == FrameWalk::Step::kBadBlock) continue;
+    const dvr::media::MediaFrame& frame = walk.Frame();
+    if (n++ == 0) probe.pacing = frame.pacing;
+    if (frame.is_audio) {
       probe.audio = true;
       continue;
     }
-    if (decoder.ParseHeader(frame.data(), length) == 0) continue;
+    if (decoder.ParseHeader(frame.payload.data(), frame.length) == 0) continue;
     probe.height = static_cast<int>(decoder.PictureHeight());
     if (decoder.dual()) {
       if (!decoder.a_absent()) probe.channels.insert(decoder.channel_a());
@@ -167,9 +162,7 @@ void RunExport(const ExportOptions& options) {
   const int split = options.channel >= 0 ? 1 : options.split ? options.split : SplitFor(*probe.channels.rbegin() + 1);
   engine.Setup(variant, audio_format, 16, dvr::audio::kSampleRate, 4);
   engine.SetMode(dvr::engine::kPlayerMode, 16);
-  screen.SetLabelFont(16, 0, 500, false, "Arial");
-  screen.SetLabelTextColor(0x80FFFF);
-  screen.SetLabelOutlineColor(0);
+  SetViewerLabels(screen);
   if (options.no_labels) screen.SetLabelsEnabled(false);
   if (!screen.SetSplit(split, options.channel >= 0 ? options.channel : options.page)) {
     UsageError("--page " + std::to_string(options.page) + " is not a page of the " + std::to_string(split) + " split");

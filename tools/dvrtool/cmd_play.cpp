@@ -76,10 +76,7 @@ void RunPlay(const PlayOptions& options) {
   engine.Setup(variant, dvr::audio::SelectAudioFormat(dvr::audio::BuildAudioFormat(), notices), 4,
                dvr::audio::kSampleRate, 4);
   engine.SetMode(dvr::engine::kPlayerMode, static_cast<unsigned>(options.split));
-  // As the viewer sets its labels up at start.
-  screen.SetLabelFont(16, 0, 500, false, "Arial");
-  screen.SetLabelTextColor(0x80FFFF);
-  screen.SetLabelOutlineColor(0);
+  SetViewerLabels(screen);
   screen.SetSplit(options.split, 0);
   engine.SetRepeat(options.repeat);
 

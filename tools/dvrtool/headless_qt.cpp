@@ -20,4 +20,10 @@ HeadlessQt::HeadlessQt() {
   application_ = std::make_unique<QGuiApplication>(argc_, argv_);
 }
 
+void SetViewerLabels(dvr::display::Presenter& screen) {
+  screen.SetLabelFont(16, 0, 500, false, "Arial");
+  screen.SetLabelTextColor(0x80FFFF);
+  screen.SetLabelOutlineColor(0);
+}
+
 }  // namespace dvrtool
