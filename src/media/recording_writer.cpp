@@ -36,15 +36,20 @@ std::string RecordingFileName(std::time_t now) {
 RecordingWriter::RecordingWriter() : now_([] { return std::time(nullptr); }) {
   video_staging_.bytes.resize(kVideoStagingBytes);
   audio_staging_.bytes.resize(kAudioStagingBytes);
+  MakePacker();
 }
 
 void RecordingWriter::Init(int variant, int split_count) {
   std::lock_guard lock(mutex_);
   variant_ = variant;
   split_count_ = split_count;
+  MakePacker();
+}
+
+void RecordingWriter::MakePacker() {
   // Straight through to the file: the live thread writes as frames come, and a crash loses
   // nothing already received.
-  packer_.emplace(file_, variant == kBigEndianVariant, StampsBlockTime(variant) ? 1 : 0, 0);
+  packer_.emplace(file_, variant_ == kBigEndianVariant, StampsBlockTime(variant_) ? 1 : 0, 0);
 }
 
 void RecordingWriter::SetTimeSource(TimeSource now) {
@@ -54,33 +59,30 @@ void RecordingWriter::SetTimeSource(TimeSource now) {
 
 bool RecordingWriter::Open(const std::string& path) {
   std::lock_guard lock(mutex_);
-  if (open_) return false;
-  if (!packer_) packer_.emplace(file_, variant_ == kBigEndianVariant, StampsBlockTime(variant_) ? 1 : 0, 0);
+  if (file_.IsOpen()) return false;
   packer_->Reset();
   legacy_total_ = 0;
   started_ = false;
   video_staging_.fill = 0;
   audio_staging_.fill = 0;
-  open_ = file_.Create(path);
-  return open_;
+  return file_.Create(path);
 }
 
 void RecordingWriter::Close() {
   std::lock_guard lock(mutex_);
-  if (!open_) return;
+  if (!file_.IsOpen()) return;
   if (variant_ != 0) packer_->Finish();
   file_.Close();
-  open_ = false;
 }
 
 bool RecordingWriter::IsOpen() const {
   std::lock_guard lock(mutex_);
-  return open_;
+  return file_.IsOpen();
 }
 
 uint64_t RecordingWriter::Total() const {
   std::lock_guard lock(mutex_);
-  return variant_ == 0 ? legacy_total_ : packer_ ? packer_->Total() : 0;
+  return variant_ == 0 ? legacy_total_ : packer_->Total();
 }
 
 uint8_t RecordingWriter::Pacing() const {
@@ -101,7 +103,7 @@ uint32_t RecordingWriter::BlockTime() const {
 
 bool RecordingWriter::WriteVideo(uint8_t* frame, size_t length) {
   std::lock_guard lock(mutex_);
-  if (!open_ || length < kFrameHeaderBytes) return false;
+  if (!file_.IsOpen() || length < kFrameHeaderBytes) return false;
   const bool flagged = (frame[4] & kNetworkFlag) != 0;
   if (flagged) started_ = true;
   UpdatePacing(static_cast<uint16_t>(frame[5] << 8 | frame[6]));
@@ -121,7 +123,7 @@ bool RecordingWriter::WriteVideo(uint8_t* frame, size_t length) {
 
 bool RecordingWriter::WriteAudio(const uint8_t* samples, size_t length) {
   std::lock_guard lock(mutex_);
-  if (!open_ || !started_) return false;
+  if (!file_.IsOpen() || !started_) return false;
   if (variant_ == 0) return Stage(audio_staging_, samples, length, true);
   // The reader drops the two bytes after an audio start code, so the first two samples stand in
   // for the header a DVR writes there.

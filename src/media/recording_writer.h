@@ -62,6 +62,8 @@ class RecordingWriter {
   bool Stage(Staging& staging, const uint8_t* data, size_t length, bool audio);
   void WriteLegacyRecord(const uint8_t* payload, bool audio);
   uint32_t BlockTime() const;
+  // The block layout for the variant.
+  void MakePacker();
   void UpdatePacing(uint16_t counter);
 
   mutable std::mutex mutex_;
@@ -69,8 +71,7 @@ class RecordingWriter {
   int split_count_ = 16;
   TimeSource now_;
   platform::File file_;
-  std::optional<NdfPacker> packer_;  // the block layout (variants 1..6)
-  bool open_ = false;
+  std::optional<NdfPacker> packer_;  // the block layout (variants 1..6); remade by Init
   bool started_ = false;
   uint64_t legacy_total_ = 0;
   uint16_t previous_counter_ = 0;
