@@ -118,7 +118,10 @@ void AviWriter::SetAudioSource(int format_code, int sample_rate) {
 
 void AviWriter::SetVideoEncoder(const VideoEncoderChoice& choice) { choice_ = choice; }
 
-bool AviWriter::Enter(int from, int to) { return state_.compare_exchange_strong(from, to); }
+bool AviWriter::BeginWrite(int& found) {
+  found = kAviIdle;
+  return state_.compare_exchange_strong(found, kAviWritingState);
+}
 
 int AviWriter::BusyCode(int state) {
   switch (state) {
@@ -140,29 +143,26 @@ int AviWriter::Open(const std::string& path, int bit_count, int width, int heigh
     return kAviBadSize;
   }
   state_ = kAviOpeningState;
-  frame_bytes_ = width * height * bit_count / 8;
   header_ = header ? *header : ExportFrameHeader(width, height);
   if (!header) {
     header_.bit_count = static_cast<uint16_t>(bit_count);
-    header_.image_size = static_cast<uint32_t>(frame_bytes_);
+    header_.image_size = static_cast<uint32_t>(width * height * bit_count / 8);
   }
   source_pixel_format_ = SourceFormatFor(bit_count);
-  const auto fail = [this](int code) {
+  path_ = path;
+  // Only a file this call created is removed again: an existing one at the path stays.
+  const auto give_up = [this](int code, bool created) {
     Release();
-    platform::RemoveFile(path_);
+    if (created) platform::RemoveFile(path_);
     path_.clear();
     state_ = kAviClosed;
     return code;
   };
-  path_ = path;
-  if (choice_.cancelled) return fail(kAviCancelled);
+  const auto fail = [&give_up](int code) { return give_up(code, true); };
+  if (choice_.cancelled) return give_up(kAviCancelled, false);
   if (avformat_alloc_output_context2(&m_pAVIFileInterface, nullptr, ContainerFor(path), path.c_str()) < 0 ||
       avio_open(&m_pAVIFileInterface->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) {
-    avformat_free_context(m_pAVIFileInterface);
-    m_pAVIFileInterface = nullptr;
-    path_.clear();
-    state_ = kAviClosed;
-    return kAviCannotCreate;
+    return give_up(kAviCannotCreate, false);
   }
   if (const int video = OpenVideo(frames_per_second); video != kAviOk) {
     if (video == kAviFormatRefused) notices_.Show("Invalid codec!");
@@ -285,8 +285,8 @@ bool AviWriter::Encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame
 
 int AviWriter::WriteVideo(const uint8_t* frame, bool key_frame) {
   // Taking state 5 first keeps Close away for the whole write.
-  int state = kAviIdle;
-  if (!state_.compare_exchange_strong(state, kAviWritingState)) return BusyCode(state);
+  int state;
+  if (!BeginWrite(state)) return BusyCode(state);
   int result = kAviOk;
   if (!file_opened_) {
     result = kAviNoFile;
@@ -318,7 +318,8 @@ int AviWriter::WriteVideo(const uint8_t* frame, bool key_frame) {
 }
 
 int AviWriter::WriteAudio(const uint8_t* data, size_t bytes) {
-  if (!Enter(kAviIdle, kAviWritingState)) return kAviWriteRefused;
+  int state;
+  if (!BeginWrite(state)) return kAviWriteRefused;
   const bool ok = m_pAudioStreamInterface == nullptr || data == nullptr ||
                   (audio_encoder_ ? EncodeAac(data, bytes) : WritePcm(data, bytes));
   audio_position_ += static_cast<uint32_t>(bytes / block_align_);

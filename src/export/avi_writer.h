@@ -96,8 +96,8 @@ class AviWriter final : public display::ExportSink {
   bool WritePcm(const uint8_t* data, size_t bytes);
   bool EncodeAac(const uint8_t* data, size_t bytes);
   void Release();
-  // Moves the state from `from` to `to`; false (nothing changed) when it was not `from`.
-  bool Enter(int from, int to);
+  // Moves the state from idle to writing; false, with the state found, when it was not idle.
+  bool BeginWrite(int& found);
   // The result of a write that found the writer in `state` rather than idle.
   static int BusyCode(int state);
 
@@ -124,7 +124,6 @@ class AviWriter final : public display::ExportSink {
   bool file_opened_ = false;
   std::string path_;
   BitmapHeader header_;
-  int frame_bytes_ = 0;
   uint32_t frames_written_ = 0;
   uint32_t audio_position_ = 0;
   uint16_t block_align_ = 1;

@@ -105,6 +105,15 @@ TEST_F(AviWriterTest, ResultCodesAndStates) {
   writer_.Close();
 }
 
+TEST_F(AviWriterTest, AnOpenThatGivesUpBeforeCreatingLeavesAnExistingFile) {
+  const std::string path = dir_.Write("kept.avi", {1, 2, 3});
+  VideoEncoderChoice cancelled;
+  cancelled.cancelled = true;
+  writer_.SetVideoEncoder(cancelled);
+  EXPECT_EQ(writer_.Open(path, 24, kWidth, kHeight, nullptr, 15), kAviCancelled);
+  EXPECT_EQ(test::ReadFileBytes(path), (std::vector<uint8_t>{1, 2, 3}));
+}
+
 TEST_F(AviWriterTest, EveryEncoderReadsBack) {
   const auto encoders = AvailableVideoEncoders();
   for (const char* required : {"mjpeg", "mpeg4", "ffv1", "huffyuv", "rawvideo"}) {
