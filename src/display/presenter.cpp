@@ -16,24 +16,19 @@ bool Presenter::ShowPicture(int slot, const media::FrameTime& time, const uint8_
   const Size size = CanvasSize();
   layout_.LayoutSlots(size.width, size.height);
   if (layout_.SlotVisible(slot)) {
-    DrawSlot(slot);
+    DrawSlot(Surface::kScreen, slot, layout_.SlotRect(slot));
     Present();
     if (Exporting()) ComposeExport(slot);
   }
   return true;
 }
 
-void Presenter::DrawSlot(int slot) {
-  const Rect& tile = layout_.SlotRect(slot);
+void Presenter::DrawSlot(Surface surface, int slot, const Rect& tile) {
   if (slots_.HasPicture(slot)) {
-    DrawPicture(Surface::kScreen, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
+    DrawPicture(surface, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
   } else {
-    FillBlack(Surface::kScreen, tile);
+    FillBlack(surface, tile);
   }
-  DrawLabelOf(Surface::kScreen, slot, tile);
-}
-
-void Presenter::DrawLabelOf(Surface surface, int slot, const Rect& tile) {
   if (!labels_.enabled) return;
   DrawLabel(surface,
             LabelText(slot, slots_.Time(slot), slots_.HasPicture(slot), labels_.time_in_labels, labels_.time_format),
@@ -45,21 +40,13 @@ void Presenter::RedrawAll() {
   const Size size = CanvasSize();
   layout_.LayoutSlots(size.width, size.height);
   FillBlack(Surface::kScreen, {0, 0, size.width, size.height});  // tiles of an unfilled last page stay black
+  // The canvas is drawn afresh too, but gives no frame: that waits for a slot to come round.
   const bool exporting = Exporting();
-  if (exporting) {
-    // The canvas is drawn afresh too, but gives no frame: that waits for a slot to come round.
-    LayOutExport();
-    FillBlack(Surface::kExport, {0, 0, export_sink_->FrameWidth(), export_sink_->FrameHeight()});
-  }
+  if (exporting) ClearExportCanvas();
   for (int slot = 0; slot < layout_.SlotCount() && slot < kMaxSlots; ++slot) {
     if (!layout_.SlotVisible(slot)) continue;
-    DrawSlot(slot);
-    if (!exporting) continue;
-    const Rect& tile = export_layout_.SlotRect(slot);
-    if (slots_.HasPicture(slot)) {
-      DrawPicture(Surface::kExport, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
-    }
-    DrawLabelOf(Surface::kExport, slot, tile);
+    DrawSlot(Surface::kScreen, slot, layout_.SlotRect(slot));
+    if (exporting) DrawSlot(Surface::kExport, slot, export_layout_.SlotRect(slot));
   }
   Present();
 }
@@ -85,10 +72,7 @@ void Presenter::SetExportActive(bool on) {
     if (export_sink_) PrepareExportCanvas(export_sink_->FrameWidth(), export_sink_->FrameHeight());
   }
   export_active_ = on;
-  if (on && Exporting()) {
-    LayOutExport();
-    FillBlack(Surface::kExport, {0, 0, export_sink_->FrameWidth(), export_sink_->FrameHeight()});
-  }
+  if (on && Exporting()) ClearExportCanvas();
 }
 
 bool Presenter::ExportActive() const {
@@ -107,14 +91,17 @@ void Presenter::LayOutExport() {
   export_layout_.LayoutSlots(export_sink_->FrameWidth(), export_sink_->FrameHeight());
 }
 
+void Presenter::ClearExportCanvas() {
+  LayOutExport();
+  FillBlack(Surface::kExport, {0, 0, export_sink_->FrameWidth(), export_sink_->FrameHeight()});
+}
+
 void Presenter::ComposeExport(int slot) {
   const uint16_t bit = static_cast<uint16_t>(1u << slot);
   // The slot comes round again: the canvas holds one picture of every slot since the last frame.
   if (export_mask_ & bit) WriteExportFrame();
   LayOutExport();
-  const Rect& tile = export_layout_.SlotRect(slot);
-  DrawPicture(Surface::kExport, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));
-  DrawLabelOf(Surface::kExport, slot, tile);
+  DrawSlot(Surface::kExport, slot, export_layout_.SlotRect(slot));
   export_mask_ |= bit;
 }
 

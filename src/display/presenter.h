@@ -90,11 +90,13 @@ class Presenter {
   mutable std::recursive_mutex mutex_;
 
  private:
-  void DrawSlot(int slot);
-  void DrawLabelOf(Surface surface, int slot, const Rect& tile);
+  // The slot's picture (black without one) and its label in a tile of the surface.
+  void DrawSlot(Surface surface, int slot, const Rect& tile);
   // Player-mode export: whether it takes part now, and the composition of one slot.
   bool Exporting() const;
   void LayOutExport();
+  // Lays the export tiles out and fills the canvas black.
+  void ClearExportCanvas();
   void ComposeExport(int slot);
   void WriteExportFrame();
 

@@ -20,6 +20,7 @@ struct Input {
     avformat_close_input(&format);
   }
   bool Open(const std::string& path) {
+    av_log_set_level(AV_LOG_ERROR);  // format notes are not test failures
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return false;
     if (avformat_find_stream_info(format, nullptr) < 0) return false;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
