@@ -346,9 +346,9 @@ bool AviWriter::WritePcm(const uint8_t* data, size_t bytes) {
 }
 
 bool AviWriter::EncodeAac(const uint8_t* data, size_t bytes) {
-  const size_t sample_bytes = BlockAlignFor(audio_format_);
-  for (size_t at = 0; at + sample_bytes <= bytes; at += sample_bytes) {
-    if (av_frame_make_writable(audio_frame_) < 0) return false;
+  for (size_t at = 0; at + block_align_ <= bytes; at += block_align_) {
+    // The encoder may still hold the buffer of the frame sent last: a new frame gets its own.
+    if (audio_frame_->nb_samples == 0 && av_frame_make_writable(audio_frame_) < 0) return false;
     reinterpret_cast<float*>(audio_frame_->data[0])[audio_frame_->nb_samples++] = SampleAsFloat(audio_format_, data + at);
     if (audio_frame_->nb_samples == audio_encoder_->frame_size) {
       audio_frame_->pts = audio_samples_encoded_;
