@@ -33,21 +33,30 @@ class LiveSessionTest : public ::testing::Test {
     engine_.SetMode(kNetworkMode, 0xFFFFFFFF);
   }
 
+  // A simulated DVR with the password "secret" streaming synthetic cameras, serving until the
+  // test ends.
+  sim::DvrSimulator& StartDvr(int cameras, sim::DvrSimOptions options) {
+    options.password = "secret";
+    source_ = std::make_unique<sim::SyntheticLiveSource>(cameras, 30, false, 4);
+    dvr_ = std::make_unique<sim::DvrSimulator>(options, *source_);
+    std::string error;
+    EXPECT_TRUE(dvr_->Start(error)) << error;
+    return *dvr_;
+  }
+
   test::TempDir dir_;
   test::RecordedNotices notices_;
   test::RecordingPresenter presenter_;
   ViewerEngine engine_;
+  std::unique_ptr<sim::SyntheticLiveSource> source_;
+  std::unique_ptr<sim::DvrSimulator> dvr_;  // stops before its source goes
 };
 
 TEST_F(LiveSessionTest, ShowsTheStreamAndRecordsItFrameForFrame) {
-  sim::SyntheticLiveSource source(4, 30, false, 4);
   sim::DvrSimOptions options;
-  options.password = "secret";
   options.fps = 60;
   options.video_limit = 61;  // pictures 0 .. 60; the full ones are 0, 30 and 60
-  sim::DvrSimulator dvr(options, source);
-  std::string error;
-  ASSERT_TRUE(dvr.Start(error)) << error;
+  sim::DvrSimulator& dvr = StartDvr(4, options);
 
   ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
   ASSERT_TRUE(WaitFor([&] { return engine_.LoggedIn(); }));
@@ -106,12 +115,8 @@ TEST_F(LiveSessionTest, ShowsTheStreamAndRecordsItFrameForFrame) {
 TEST_F(LiveSessionTest, ConnectAndDisconnectInAnyOrder) {
   // Disconnect without a session, connect twice, a refused password: nothing hangs.
   engine_.Disconnect();
-  sim::SyntheticLiveSource source(1, 30, false, 4);
   sim::DvrSimOptions options;
-  options.password = "secret";
-  sim::DvrSimulator dvr(options, source);
-  std::string error;
-  ASSERT_TRUE(dvr.Start(error)) << error;
+  sim::DvrSimulator& dvr = StartDvr(1, options);
   ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
   ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
   ASSERT_TRUE(WaitFor([&] { return engine_.LoggedIn(); }));
@@ -128,14 +133,10 @@ TEST_F(LiveSessionTest, ConnectAndDisconnectInAnyOrder) {
 }
 
 TEST_F(LiveSessionTest, ExportsEveryLivePictureAndTheSound) {
-  sim::SyntheticLiveSource source(4, 30, false, 4);
   sim::DvrSimOptions options;
-  options.password = "secret";
   options.fps = 60;
   options.video_limit = 31;
-  sim::DvrSimulator dvr(options, source);
-  std::string error;
-  ASSERT_TRUE(dvr.Start(error)) << error;
+  sim::DvrSimulator& dvr = StartDvr(4, options);
 
   const std::string path = dir_.File("live.avi");
   exporting::VideoEncoderChoice choice;
@@ -169,12 +170,8 @@ TEST_F(LiveSessionTest, ExportsEveryLivePictureAndTheSound) {
 }
 
 TEST_F(LiveSessionTest, TheLowSpeedExportTakesThePictureAtEachTick) {
-  sim::SyntheticLiveSource source(1, 30, false, 4);
   sim::DvrSimOptions options;
-  options.password = "secret";
-  sim::DvrSimulator dvr(options, source);
-  std::string error;
-  ASSERT_TRUE(dvr.Start(error)) << error;
+  sim::DvrSimulator& dvr = StartDvr(1, options);
   const std::string path = dir_.File("slow.avi");
   const auto header = exporting::ExportFrameHeader(640, 448);
   ASSERT_EQ(engine_.Avi().Open(path, 24, 640, 448, &header, exporting::NetworkExportRate(224, true)), 0);
