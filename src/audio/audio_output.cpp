@@ -21,14 +21,18 @@ AudioOutput::~AudioOutput() {
   }
 }
 
-int AudioOutput::Open(const WaveFormat* format) {
+void AudioOutput::Rewind() {
   write_offset_ = 0;
   written_ = 0;
   queued_ = 0;
-  ring_size_ = kRingSize;
   underrun_paused_ = false;
   resync_pending_ = true;
   if (m_pWavQ) std::memset(m_pWavQ.get(), 0, kRingSize);
+}
+
+int AudioOutput::Open(const WaveFormat* format) {
+  Rewind();
+  ring_size_ = kRingSize;
   if (format != nullptr) format_ = *format;
   if (active_ != nullptr) active_->Close();
   active_ = nullptr;
@@ -53,7 +57,9 @@ int AudioOutput::Open(const WaveFormat* format) {
 
 int AudioOutput::Start() {
   if (active_ == nullptr) return 1;
-  std::memset(m_pWavQ.get(), 0, kRingSize);
+  // The device plays the ring again from its start, its position from 0: the byte count starts
+  // over with it, or a second run would find the ring full for as long as the first one played.
+  Rewind();
   if (!active_->PrepareLoop(m_pWavQ.get(), kRingSize)) {
     notices_.Show("Preapre Header Error !");
     return 0;
@@ -80,11 +86,11 @@ bool AudioOutput::Room(uint32_t length) {
   if (!ReadPosition(position)) return false;
   if (static_cast<int32_t>(written_ - position) >= 0) {
     queued_ = written_ - position;
-    if (uint64_t{queued_} + length + kSafetyMargin > static_cast<uint32_t>(ring_size_)) return false;
   } else {
     queued_ = 0;  // the device has passed what was written
   }
-  return true;
+  // Even with the device ahead, more than the ring less its margin would overwrite itself.
+  return uint64_t{queued_} + length + kSafetyMargin <= static_cast<uint32_t>(ring_size_);
 }
 
 void AudioOutput::Advance(uint32_t length) {
@@ -104,10 +110,12 @@ int AudioOutput::Write(const uint8_t* data, uint32_t length) {
 int AudioOutput::WriteALaw(const uint8_t* codes, uint32_t count) {
   if (!m_pWavQ || !Room(2 * count)) return 0;
   for (uint32_t i = 0; i < count; ++i) {
+    // Byte by byte: after an odd-length write the sample straddles the ring's end.
     const auto sample = static_cast<uint16_t>(kALawTable[codes[i]]);
     m_pWavQ[static_cast<size_t>(write_offset_)] = static_cast<uint8_t>(sample);
-    m_pWavQ[static_cast<size_t>(write_offset_ + 1)] = static_cast<uint8_t>(sample >> 8);
-    Advance(2);
+    Advance(1);
+    m_pWavQ[static_cast<size_t>(write_offset_)] = static_cast<uint8_t>(sample >> 8);
+    Advance(1);
   }
   return 1;
 }
@@ -135,6 +143,11 @@ void AudioOutput::Service() {
   } else if (underrun_paused_ && active_->Restart()) {
     underrun_paused_ = false;
   }
+}
+
+void AudioOutput::Silence() {
+  if (active_ == nullptr || underrun_paused_) return;
+  if (active_->Pause()) underrun_paused_ = true;
 }
 
 void AudioOutput::SetVolume(uint32_t level) {

@@ -34,7 +34,8 @@ class AudioOutput {
   // Empties the ring and (re)opens the device with `format`. When the sound device cannot be
   // opened: "Sound device open error !", 0, and the queue plays on the null device.
   int Open(const WaveFormat* format);
-  // Hands the silent ring to the device, looping. 1 also when no device is open.
+  // Hands the silent ring to the device, looping from its start, and counts bytes from 0 again.
+  // 1 also when no device is open.
   int Start();
   // Queues bytes in the device's format: 1 when queued, 0 when there is no room (or no position).
   int Write(const uint8_t* data, uint32_t length);
@@ -42,6 +43,9 @@ class AudioOutput {
   int WriteALaw(const uint8_t* codes, uint32_t count);
   // Pauses the device on an underrun and restarts it once enough is queued again.
   void Service();
+  // Pauses the device when nobody will write or service it any more (a loop ends), so that it
+  // does not repeat the ring. The next Start plays again.
+  void Silence();
 
   void SetVolume(uint32_t level);
   uint32_t Volume() const { return volume_ & 0xFFFF; }
@@ -55,6 +59,8 @@ class AudioOutput {
   bool underrun_paused() const { return underrun_paused_; }
 
  private:
+  // The empty ring and its counts, as the device's position starts from 0.
+  void Rewind();
   bool ReadPosition(uint32_t& position);
   bool Room(uint32_t length);
   void Advance(uint32_t length);

@@ -25,6 +25,7 @@ class ScriptedDevice final : public AudioDevice {
   }
   bool StartLoop() override {
     calls.push_back("start");
+    position = 0;  // a device plays the ring again from its start
     return can_start;
   }
   bool Position(uint64_t& bytes) override {
@@ -165,6 +166,64 @@ TEST_F(AudioOutputTest, AWriterThatFellBehindWritesWhereTheDevicePlaysNext) {
   output_.Service();
   EXPECT_EQ(output_.written(), 9000u);
   EXPECT_EQ(output_.write_offset(), 9000 % 8192);
+}
+
+// The device starts at position 0 again on every run (a second recording, a reconnection): the
+// count must too, or the ring looks full for as long as the first run played.
+TEST_F(AudioOutputTest, ASecondStartCountsFromZeroWithTheDevice) {
+  OpenAndStart();
+  ASSERT_EQ(Write(5000), 1);
+  device_.position = 400000;  // 25 s later
+  output_.Service();
+  ASSERT_EQ(output_.written(), 400000u);
+  ASSERT_EQ(output_.Start(), 1);
+  EXPECT_EQ(output_.written(), 0u);
+  EXPECT_EQ(output_.write_offset(), 0);
+  EXPECT_FALSE(output_.underrun_paused());
+  EXPECT_EQ(Write(5000), 1);
+  EXPECT_EQ(device_.ring[0], 7);
+}
+
+// Whatever the device's position, one write never holds more than the ring less its margin: a
+// larger one would overwrite itself and run past the ring.
+TEST_F(AudioOutputTest, NoWriteExceedsTheRingEvenWithTheDeviceAhead) {
+  OpenAndStart();
+  ASSERT_EQ(Write(100), 1);
+  device_.position = 50000;  // the device has passed the writer
+  EXPECT_EQ(Write(9000), 0);
+  EXPECT_EQ(Write(7169), 0);
+  EXPECT_EQ(output_.written(), 100u);
+  EXPECT_EQ(Write(7168), 1);
+}
+
+// After an odd-length write the next A-law sample straddles the ring's end: its high byte goes to
+// the start of the ring, never past it.
+TEST_F(AudioOutputTest, AnALawSampleAtTheRingsLastByteWrapsAround) {
+  WaveFormat format = Format16();
+  format.block_align = 1;  // positions as they are
+  OpenAndStart(format);
+  ASSERT_EQ(Write(7000, 1), 1);
+  device_.position = 7000;
+  ASSERT_EQ(Write(1191, 2), 1);
+  ASSERT_EQ(output_.write_offset(), 8191);
+  const uint8_t code = 0x55;  // expands to 0xFFF8
+  ASSERT_EQ(output_.WriteALaw(&code, 1), 1);
+  EXPECT_EQ(device_.ring[8191], 0xF8);
+  EXPECT_EQ(device_.ring[0], 0xFF);
+  EXPECT_EQ(output_.write_offset(), 1);
+}
+
+TEST_F(AudioOutputTest, SilenceHoldsTheDeviceUntilTheNextStart) {
+  OpenAndStart();
+  ASSERT_EQ(Write(4000), 1);
+  output_.Silence();
+  output_.Silence();  // once is enough
+  EXPECT_THAT(device_.calls, ::testing::ElementsAre("start", "pause"));
+  ASSERT_EQ(output_.Start(), 1);
+  EXPECT_EQ(device_.calls.back(), "start");
+  ASSERT_EQ(Write(4000), 1);
+  output_.Service();
+  EXPECT_FALSE(output_.underrun_paused());
 }
 
 TEST_F(AudioOutputTest, SixteenBitPositionsAreEven) {
