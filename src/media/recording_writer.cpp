@@ -16,6 +16,8 @@ constexpr size_t kAudioStagingBytes = 32768;
 constexpr uint8_t kNetworkFlag = 0x80;
 constexpr uint8_t kAudioStartCode[4] = {0x00, 0x00, 0x01, kAudioStartFirst};
 constexpr size_t kFrameHeaderBytes = 7;  // start code, flag byte, frame counter
+// A frame ends where the next start code begins: this one closes the last frame of a recording.
+constexpr uint8_t kEndCode[4] = {0x00, 0x00, 0x01, kVideoStart};
 
 // Variants whose block headers carry the time and format word 1; under 1..3 both stay zero.
 bool StampsBlockTime(int variant) { return variant >= 4; }
@@ -71,7 +73,10 @@ bool RecordingWriter::Open(const std::string& path) {
 void RecordingWriter::Close() {
   std::lock_guard lock(mutex_);
   if (!file_.IsOpen()) return;
-  if (variant_ != 0) packer_->Finish();
+  if (variant_ != 0) {
+    if (started_) packer_->Append(kEndCode, sizeof kEndCode, BlockTime(), pacing_);
+    packer_->Finish();
+  }
   file_.Close();
 }
 

@@ -84,9 +84,11 @@ TEST_F(WriterTest, BlocksOfTheBlockLayout) {
     EXPECT_EQ(h.format_word, 1);
     EXPECT_EQ(h.pacing, 1);
   }
-  // 8 + 1824 bytes of frame in the last block, then 2264 zero bytes.
+  // 8 + 1824 bytes of frame in the last block, the start code that ends it, then zero bytes.
   EXPECT_NE(file[2 * kBlockSize + 8 + 1823], 0);
-  for (size_t i = 2 * kBlockSize + 8 + 1824; i < file.size(); ++i) ASSERT_EQ(file[i], 0) << i;
+  const size_t end = 2 * kBlockSize + 8 + 1824;
+  EXPECT_EQ(std::vector<uint8_t>(file.begin() + end, file.begin() + end + 4), (std::vector<uint8_t>{0, 0, 1, 0xF8}));
+  for (size_t i = end + 4; i < file.size(); ++i) ASSERT_EQ(file[i], 0) << i;
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 8, file.begin() + 13), (std::vector<uint8_t>{0, 0, 1, 0xF9, 0x00}));
 }
 
@@ -166,6 +168,10 @@ TEST_F(WriterTest, WhatItWritesPlaysBack) {
     // The first two samples stand where a DVR puts the header bytes the reader drops.
     EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + audio), std::vector<uint8_t>(samples.begin() + 2, samples.end()));
   }
+  // The last frame too: nothing came after it, so the recording closes it with a start code.
+  const uint32_t length = reader.NextFrame(buffer);
+  EXPECT_EQ(std::vector<uint8_t>(buffer.begin(), buffer.begin() + length), last);
+  EXPECT_EQ(reader.NextFrame(buffer), 0u);
 }
 
 TEST_F(WriterTest, LegacyLayoutKeepsVideoAndAudioInRecordsOfTheirOwn) {
