@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace dvr::engine {
 namespace {
@@ -19,56 +20,83 @@ std::array<uint8_t, kFrameInformationBytes> InformationOf(const media::MediaFram
 
 }  // namespace
 
-bool FrameQueue::Allocate(size_t capacity, size_t count) {
+bool FrameQueue::Allocate(size_t capacity, size_t count, size_t bytes) {
   std::lock_guard lock(mutex_);
-  if (!slots_.empty() || count == 0) return false;  // slots are made once
-  free_.Reserve(count);
-  full_.Reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    auto slot = std::make_unique<Slot>();
-    slot->payload.resize(std::max(capacity, kMinimumCapacity));
-    free_.PushBack(slot.get());
-    slots_.push_back(std::move(slot));
-  }
+  if (storage_ || count == 0) return false;  // made once
+  capacity_ = std::max(capacity, kMinimumCapacity);
+  storage_bytes_ = bytes == 0 ? capacity_ * count : std::max(bytes, capacity_);
+  // Not value-initialised: the system hands out pages as the ring first reaches them.
+  storage_.reset(new (std::nothrow) uint8_t[storage_bytes_]);
+  if (!storage_) return false;
+  entries_.resize(count);
   slot_total_ = count;
   has_space_.Set();
   return true;
 }
 
-size_t FrameQueue::Capacity() const {
+size_t FrameQueue::Count() const {
   std::lock_guard lock(mutex_);
-  return slots_.empty() ? 0 : slots_.front()->payload.size();
+  return count_;
+}
+
+bool FrameQueue::PlaceFor(size_t length, size_t& offset) const {
+  if (count_ == 0) {
+    offset = 0;  // an empty queue starts again at the front: a queue that keeps up stays small
+    return true;
+  }
+  const size_t oldest = entries_[head_].offset;
+  // A wrapped run always ends below the oldest payload (strictly, so that the two cases cannot
+  // look alike).
+  if (next_offset_ >= oldest) {
+    // In one piece from the oldest payload on: the new one goes after it, or else at the front.
+    if (length <= storage_bytes_ - next_offset_) {
+      offset = next_offset_;
+      return true;
+    }
+    offset = 0;
+    return length < oldest;
+  }
+  offset = next_offset_;  // wrapped: between the newest and the oldest payload
+  return next_offset_ + length < oldest;
 }
 
 bool FrameQueue::Push(const media::MediaFrame& frame) {
   std::lock_guard lock(mutex_);
-  if (free_.Empty()) return false;
-  Slot* slot = free_.Front();
-  if (frame.length > slot->payload.size() || frame.length > frame.payload.size()) return false;
-  free_.PopFront();
-  std::memcpy(slot->payload.data(), frame.payload.data(), frame.length);
-  slot->length = frame.length;
-  slot->information = InformationOf(frame);
-  full_.PushBack(slot);
+  size_t offset = 0;
+  if (count_ == slot_total_ || frame.length > capacity_ || frame.length > frame.payload.size() ||
+      !PlaceFor(frame.length, offset)) {
+    lost_.fetch_add(1, std::memory_order_relaxed);
+    return false;
+  }
+  Entry& entry = entries_[(head_ + count_) % slot_total_];
+  entry.offset = offset;
+  entry.length = frame.length;
+  entry.information = InformationOf(frame);
+  std::memcpy(storage_.get() + offset, frame.payload.data(), frame.length);
+  next_offset_ = offset + frame.length;
+  ++count_;
   has_frames_.Set();
-  if (full_.Count() == slot_total_) has_space_.Reset();
+  if (count_ == slot_total_) has_space_.Reset();
   return true;
 }
 
 bool FrameQueue::Take(media::MediaFrame& frame) {
   std::lock_guard lock(mutex_);
-  if (full_.Empty()) return false;
-  Slot* slot = full_.Front();
-  if (frame.payload.size() < slot->length) return false;  // the caller's buffer is too small
-  full_.PopFront();
-  if (full_.Empty()) has_frames_.Reset();
-  std::memcpy(frame.payload.data(), slot->payload.data(), slot->length);
-  frame.length = slot->length;
-  std::memcpy(&frame.time, slot->information.data(), 16);
-  std::memcpy(frame.info.data(), slot->information.data() + 16, 16);
-  free_.PushBack(slot);
+  if (count_ == 0) return false;
+  const Entry& entry = entries_[head_];
+  const bool fits = entry.length <= frame.payload.size();
+  if (fits) {
+    std::memcpy(frame.payload.data(), storage_.get() + entry.offset, entry.length);
+    frame.length = entry.length;
+    std::memcpy(&frame.time, entry.information.data(), 16);
+    std::memcpy(frame.info.data(), entry.information.data() + 16, 16);
+  } else {
+    lost_.fetch_add(1, std::memory_order_relaxed);
+  }
+  head_ = (head_ + 1) % slot_total_;
+  if (--count_ == 0) has_frames_.Reset();
   has_space_.Set();
-  return true;
+  return fits;
 }
 
 }  // namespace dvr::engine

@@ -16,6 +16,12 @@ constexpr int64_t kStreamWaitUs = 3500;     // the receive wait: 0.5 ms, then th
 constexpr uint32_t kRetryPauseMs = 100;     // between connect attempts that fail at once
 constexpr uint32_t kReconnectPauseMs = 1000;
 constexpr uint32_t kMouseEveryMs = 250;
+// The live loop can stall for a second or more while both cores are busy: the queues hold
+// several seconds of a 16-channel DVR at full rate (480 pictures a second), bounded in bytes.
+constexpr size_t kVideoQueueFrames = 8192;
+constexpr size_t kVideoQueueBytes = size_t{64} << 20;
+constexpr size_t kAudioQueueFrames = 1024;
+constexpr size_t kAudioQueueBytes = size_t{1} << 20;
 
 }  // namespace
 
@@ -34,8 +40,8 @@ const char* NetStatusName(int status) {
 
 NetClient::NetClient(platform::Clock& clock)
     : clock_(clock), parser_(video_queue_, audio_queue_, *this), read_buffer_(kReadBytes) {
-  video_queue_.Allocate(kVideoBufferBytes, 16);
-  audio_queue_.Allocate(kAudioBufferBytes, 16);
+  video_queue_.Allocate(kVideoBufferBytes, kVideoQueueFrames, kVideoQueueBytes);
+  audio_queue_.Allocate(kAudioBufferBytes, kAudioQueueFrames, kAudioQueueBytes);
 }
 
 NetClient::~NetClient() { Stop(); }
