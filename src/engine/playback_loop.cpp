@@ -41,8 +41,6 @@ void CopyHalf(const uint8_t* picture, uint32_t width, uint32_t height, bool righ
 }  // namespace
 
 void ViewerEngine::PlaybackLoop() {
-  command_ = kCommandForward;
-  command_event_.Set();
   audio_output_.Start();
   tick_stamp_ = 0;
   retries_ = 0;
@@ -71,8 +69,10 @@ void ViewerEngine::PlaybackLoop() {
       case kSeeking: pass = SeekPass(); break;
       default: break;
     }
+    position_ = reader_.Position();
     if (pass == Pass::kBookkeeping) Bookkeeping();
   }
+  audio_output_.Silence();
   {
     std::lock_guard lock(time_mutex_);
     current_time_ = {};

@@ -47,7 +47,6 @@ ViewerEngine::ViewerEngine(display::Presenter& display, audio::AudioDevice* soun
       half_right_(codec::kMaxPictureBytes / 2),
       pcm_(2 * media::kFrameCapacity) {
   platform::AcquireProcessServices();
-  display_.SetExportSink(&avi_writer_);
   client_.SetMouseSource(&display_.Mouse(), net::kMouseHiddenCursor);
 }
 
@@ -56,6 +55,7 @@ ViewerEngine::~ViewerEngine() {
   // members about to be destroyed.
   client_.Stop();
   StopWorker();
+  SetExportActive(false);  // the display outlives the writer it was pointed at
   avi_writer_.Close();
   platform::ReleaseProcessServices();
 }
@@ -66,8 +66,10 @@ void ViewerEngine::OpenAudio() {
   audio_output_.Open(&format);
 }
 
+int SplitCountFor(unsigned n) { return n >= 10 ? 16 : n >= 5 ? 9 : n >= 2 ? 4 : 1; }
+
 bool ViewerEngine::Setup(int variant, int audio_format, unsigned requested_split, int sample_rate, int fifth) {
-  split_count_ = requested_split >= 10 ? 16 : requested_split >= 5 ? 9 : requested_split >= 2 ? 4 : 1;
+  split_count_ = SplitCountFor(requested_split);
   variant_ = variant;
   audio_format_ = audio_format;
   requested_split_ = static_cast<int>(requested_split);
@@ -91,11 +93,15 @@ void ViewerEngine::StopWorker() {
 
 bool ViewerEngine::SetMode(int mode, unsigned split) {
   if (mode != kPlayerMode && mode != kNetworkMode) return false;
-  // The audio output and the decoder are the worker's: it must not run while they change.
+  // A session whose live loop stops has nobody to take its frames: it ends first (logout,
+  // client, loop). The audio output and the decoder are the worker's: it must not run while they
+  // change.
+  Disconnect();
   StopWorker();
   OpenAudio();
   if (mode == kPlayerMode) {
-    if (split <= 16) split_count_ = static_cast<int>(split);
+    // A split the layout has no page for (0, 3 ...) is rounded as Setup rounds it.
+    if (split <= 16) split_count_ = SplitCountFor(split);
     decoder_.Init(variant_);
     display_.SetSlotCount(split_count_);
     display_.SetLabelsEnabled(true);
@@ -113,11 +119,15 @@ bool ViewerEngine::SetMode(int mode, unsigned split) {
 bool ViewerEngine::OpenRecording(const std::string& path, bool is_disk) {
   StopWorker();  // the reader is the worker's while it runs
   if (!reader_.Open(path, is_disk)) return false;
+  position_ = reader_.Position();
   display_.ClearPictures();
   {
     std::lock_guard lock(counters_mutex_);
     counters_ = {};
   }
+  // The worker begins playing forward. The command is given here rather than by the worker, so
+  // that a command given right after this one replaces it instead of being replaced by it.
+  Command(kCommandForward);
   Start(platform::ThreadPriority::kIdle);
   return true;
 }
@@ -162,13 +172,17 @@ bool ViewerEngine::StartSession() {
 }
 
 void ViewerEngine::Disconnect() {
+  if (!client_.HasThread() && live_video_ == nullptr) return;
   client_.Stop();
   StopLive();
 }
 
 void ViewerEngine::SetExportActive(bool on, int kind) {
   export_kind_ = kind;
+  // The display holds on to the writer only while an export runs.
+  if (on) display_.SetExportSink(&avi_writer_);
   display_.SetExportActive(on);
+  if (!on) display_.SetExportSink(nullptr);
   export_active_ = on;
 }
 
@@ -185,7 +199,11 @@ bool ViewerEngine::StopRecording() {
 
 bool ViewerEngine::CurrentTime(media::FrameTime& out) const {
   if (state_ == kStopped) return false;
-  return reader_.CurrentTime(out);
+  // The worker's copy: the reader itself is the worker's while it runs.
+  std::lock_guard lock(time_mutex_);
+  if (current_time_.year == 0) return false;  // no frame handled yet
+  out = current_time_;
+  return true;
 }
 
 bool ViewerEngine::Command(int code) {

@@ -51,6 +51,8 @@ enum CommandCode : int {
   kCommandSeek = 7,
 };
 int StateForCommand(int command, int state);
+// Channels shown at once for a requested split: 16 for n >= 10, 9 for n >= 5, 4 for n >= 2, else 1.
+int SplitCountFor(unsigned n);
 // The state's name as the status line shows it: "READY", "再生", "一時停止" ...
 const char* StateName(int state);
 
@@ -62,6 +64,7 @@ struct PlaybackCounters {
   uint64_t not_shown = 0;            // video frames that did not decode or showed no half
   uint64_t jumps = 0;                // fast-play skips
   uint64_t audio_bytes = 0;          // PCM bytes queued for playing
+  uint64_t audio_refused = 0;        // live audio frames the device had no room for (dropped)
   media::FrameTime first_shown{};    // times of the first and the last picture shown
   media::FrameTime last_shown{};
 };
@@ -119,7 +122,7 @@ class ViewerEngine final : public platform::WorkerThread {
 
   const std::string& Path() const { return reader_.Path(); }
   uint64_t Size() const { return reader_.Size(); }
-  uint64_t Position() const { return reader_.Position(); }
+  uint64_t Position() const { return position_.load(); }
   bool IsOpen() const { return reader_.IsOpen(); }
   bool CurrentTime(media::FrameTime& out) const;
   bool ExportRange(uint64_t from, uint64_t to, const std::string& path) {
@@ -195,6 +198,8 @@ class ViewerEngine final : public platform::WorkerThread {
   bool StartSession();
   // The live picture into the export frame buffer (and to the writer when `write`).
   void ExportLivePicture(bool write);
+  // Plays a live audio frame and records it when the device took it; feeds the export.
+  void PlayLiveAudio(const media::MediaFrame& audio_frame);
 
   display::Presenter& display_;
   platform::Notices& notices_;
@@ -230,6 +235,7 @@ class ViewerEngine final : public platform::WorkerThread {
   // Written by the worker while it runs; read by the window thread.
   std::atomic<int> state_{kStopped};
   std::atomic<int> frame_interval_{33333};
+  std::atomic<uint64_t> position_{0};  // the reader's, after the worker's last pass
   mutable std::mutex time_mutex_;
   media::FrameTime current_time_;  // guarded by time_mutex_
 

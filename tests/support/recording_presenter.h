@@ -1,6 +1,7 @@
 #pragma once
 // A presenter whose screen is a list: what it was asked to draw, in order. The engine runs on it
 // without Qt.
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -47,10 +48,14 @@ class RecordingPresenter final : public display::Presenter {
     std::lock_guard lock(mutex_);
     return black_fills_;
   }
+  // The next picture drawn keeps the drawing thread (the engine's worker) this long, as a busy
+  // machine or a slow screen would.
+  void StallNextPicture(uint32_t ms) { stall_ms_ = ms; }
 
  protected:
   Size CanvasSize() const override { return {width_, height_}; }
   void DrawPicture(Surface surface, const display::Rect& tile, const uint8_t* picture, int width, int height) override {
+    if (const uint32_t stall = stall_ms_.exchange(0)) clock_.Sleep(stall);
     Drawn drawn{tile, width, height, platform::Md5Hex(picture, static_cast<size_t>(width * height * 3 / 2)), clock_.Tick()};
     (surface == Surface::kScreen ? pictures_ : export_pictures_).push_back(drawn);
   }
@@ -76,6 +81,7 @@ class RecordingPresenter final : public display::Presenter {
   std::vector<std::string> export_labels_;
   int presents_ = 0;
   int black_fills_ = 0;
+  std::atomic<uint32_t> stall_ms_{0};
 };
 
 }  // namespace dvr::test
