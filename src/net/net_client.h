@@ -79,6 +79,8 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
 
   engine::FrameQueue& VideoQueue() { return video_queue_; }
   engine::FrameQueue& AudioQueue() { return audio_queue_; }
+  const engine::FrameQueue& VideoQueue() const { return video_queue_; }
+  const engine::FrameQueue& AudioQueue() const { return audio_queue_; }
 
  protected:
   void Run() override;

@@ -36,9 +36,12 @@ class LiveSessionTest : public ::testing::Test {
   // A simulated DVR with the password "secret" streaming synthetic cameras, serving until the
   // test ends.
   sim::DvrSimulator& StartDvr(int cameras, sim::DvrSimOptions options) {
-    options.password = "secret";
     source_ = std::make_unique<sim::SyntheticLiveSource>(cameras, 30, false, 4);
-    dvr_ = std::make_unique<sim::DvrSimulator>(options, *source_);
+    return Serve(*source_, options);
+  }
+  sim::DvrSimulator& Serve(sim::LiveSource& source, sim::DvrSimOptions options) {
+    options.password = "secret";
+    dvr_ = std::make_unique<sim::DvrSimulator>(options, source);
     std::string error;
     EXPECT_TRUE(dvr_->Start(error)) << error;
     return *dvr_;
@@ -51,6 +54,16 @@ class LiveSessionTest : public ::testing::Test {
   std::unique_ptr<sim::SyntheticLiveSource> source_;
   std::unique_ptr<sim::DvrSimulator> dvr_;  // stops before its source goes
 };
+
+size_t AudioFramesIn(const std::string& path, platform::Notices& notices) {
+  media::RecordingReader reader(notices);
+  reader.SetVariant(4);
+  if (!reader.Open(path, false)) return 0;
+  std::vector<uint8_t> buffer(media::kFrameCapacity);
+  size_t audio = 0;
+  while (reader.NextFrame(buffer) != 0) audio += reader.IsAudio();
+  return audio;
+}
 
 TEST_F(LiveSessionTest, ShowsTheStreamAndRecordsItFrameForFrame) {
   sim::DvrSimOptions options;
@@ -130,6 +143,70 @@ TEST_F(LiveSessionTest, ConnectAndDisconnectInAnyOrder) {
   const auto log = dvr.Log();
   EXPECT_GE(std::count(log.begin(), log.end(), "logout"), 1);  // the session that was logged in
   EXPECT_NE(std::find(log.begin(), log.end(), "key 12"), log.end());
+}
+
+// Switching to the player ends the session (logout, client, live loop) instead of leaving a
+// logged-in client with nobody taking its frames.
+TEST_F(LiveSessionTest, SwitchingToThePlayerEndsTheSession) {
+  sim::DvrSimulator& dvr = StartDvr(1, {});
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.LoggedIn() && engine_.Counters().shown[0] > 0; }));
+  ASSERT_TRUE(engine_.SetMode(kPlayerMode, 4));
+  EXPECT_FALSE(engine_.LoggedIn());
+  EXPECT_EQ(engine_.NetStatus(), net::kIdle);
+  EXPECT_FALSE(engine_.HasThread());
+  EXPECT_TRUE(WaitFor([&] { return dvr.Log().back() == "logout"; }));
+}
+
+// A DVR that pauses (a slow network, the moment before the first frame) must not cost the sound
+// of the rest of the session: after every gap each audio frame is played and recorded.
+TEST_F(LiveSessionTest, SoundComesBackAfterEveryPauseInTheStream) {
+  for (uint32_t gap : {150u, 600u, 2000u}) {
+    SCOPED_TRACE(gap);
+    sim::DvrSimOptions options;
+    options.silent_after_ms = 700;
+    options.silent_for_ms = gap;
+    sim::DvrSimulator& dvr = StartDvr(1, options);
+    const std::string path = dir_.File("gap" + std::to_string(gap) + ".NDF");
+    const uint64_t refused_before = engine_.Counters().audio_refused;
+    const uint64_t audio_before = engine_.Network().Traffic().audio_frames;  // earlier sessions'
+    ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+    ASSERT_TRUE(WaitFor([&] { return engine_.LoggedIn(); }));
+    ASSERT_TRUE(engine_.StartRecording(path));
+    ASSERT_TRUE(WaitFor([&] {
+      const auto log = dvr.Log();
+      return std::find(log.begin(), log.end(), "silent") != log.end();
+    }));
+    const uint64_t audio_before_gap = engine_.Network().Traffic().audio_frames - audio_before;
+    std::this_thread::sleep_for(std::chrono::milliseconds(gap + 1000));
+    const uint64_t received = engine_.Network().Traffic().audio_frames - audio_before;
+    engine_.Disconnect();
+    ASSERT_GE(received, audio_before_gap + 15);  // about a second of sound after the gap (20 frames)
+    EXPECT_EQ(engine_.Counters().audio_refused, refused_before);
+    // Everything received was recorded, but for what was still on its way when the session ended.
+    EXPECT_GE(AudioFramesIn(path, notices_) + 3, received);
+  }
+}
+
+// With both cores busy the live loop can fall behind for a second or more: what arrives meanwhile
+// waits in the queues and is shown late rather than lost, at a 16-channel DVR's full rate.
+TEST_F(LiveSessionTest, AStalledLiveLoopLosesNoPicture) {
+  sim::SyntheticLiveSource cameras(16, 30, false, 4, 30);
+  sim::LoopedLiveSource source(cameras, 30, true);
+  sim::DvrSimOptions options;
+  options.fps = 480;
+  options.video_limit = 1200;  // 2.5 s
+  sim::DvrSimulator& dvr = Serve(source, options);
+  ASSERT_TRUE(engine_.ConnectDirect("127.0.0.1", dvr.Port(), "secret"));
+  ASSERT_TRUE(WaitFor([&] { return engine_.Counters().shown[0] > 0; }));
+  presenter_.StallNextPicture(1000);
+  ASSERT_TRUE(WaitFor([&] { return dvr.Counters().video_frames == options.video_limit; }, 20000));
+  // The last picture ends only when another begins.
+  ASSERT_TRUE(WaitFor([&] { return engine_.Counters().shown[0] + 1 >= options.video_limit; }, 20000))
+      << engine_.Counters().shown[0];
+  EXPECT_EQ(engine_.Network().VideoQueue().Lost(), 0u);
+  EXPECT_EQ(engine_.Network().Traffic().video_lost, 0u);
+  engine_.Disconnect();
 }
 
 TEST_F(LiveSessionTest, ExportsEveryLivePictureAndTheSound) {
