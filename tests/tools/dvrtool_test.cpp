@@ -308,6 +308,38 @@ uint32_t Be(const std::vector<uint8_t>& bytes, size_t at) {
   return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
 }
 
+// Backward play starts at the end and walks back at every speed: falling positions and times,
+// pictures shown, and figures that never underflow.
+TEST_F(DvrtoolTest, PlayBackwardFromTheEndAtEverySpeed) {
+  if (Run("play --help").out.find("--backward") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no play";
+  }
+  Synth("long.NDF", "--channels 4 --seconds 30 --quality 2");
+  const uint64_t size = test::ReadFileBytes(dir_.File("long.NDF")).size();
+  for (const char* speed : {"1", "8", "16", "32"}) {
+    SCOPED_TRACE(speed);
+    const Result r = Run(std::string("play long.NDF --json --backward --seconds 2.5 --speed ") + speed);
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto lines = r.Lines();
+    ASSERT_GE(lines.size(), 2u);  // fast play reaches the start within the first second
+    uint64_t last_position = size;
+    std::string last_time = "9999";
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+      const uint64_t position = std::stoull(Field(lines[i], "position"));
+      EXPECT_LT(position, last_position) << lines[i];
+      last_position = position;
+      const std::string time = Field(lines[i], "time");
+      EXPECT_LE(time, last_time) << lines[i];
+      last_time = time;
+    }
+    EXPECT_GT(size - last_position, size / 50);  // it moved a good way back from the end
+    const std::string& summary = lines.back();
+    EXPECT_GT(std::stoi(Field(summary, "pictures_shown")), 10);
+    if (Field(summary, "ended") == "end") EXPECT_EQ(last_position, 0u);
+    EXPECT_LE(std::stod(Field(summary, "seconds_to_last_picture")), std::stod(Field(summary, "wall_seconds")));
+  }
+}
+
 TEST_F(DvrtoolTest, PlayRunsTheEngineToTheEnd) {
   if (Run("play --help").out.find("--snapshot-every") == std::string::npos) {
     GTEST_SKIP() << "this build has no Qt, so no play";

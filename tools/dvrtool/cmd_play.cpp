@@ -22,6 +22,9 @@
 namespace dvrtool {
 namespace {
 
+// How long the tool waits for the engine to take up a command before it goes on regardless.
+constexpr uint32_t kCommandWaitMs = 5000;
+
 struct PlayOptions {
   SourceOptions source;
   double speed = 1;
@@ -92,16 +95,23 @@ void RunPlay(const PlayOptions& options) {
     }
   });
 
+  const uint32_t started = clock.Tick();
   if (!engine.OpenRecording(options.source.path, options.source.disk)) {
     Fail("cannot open " + options.source.path + (options.source.disk ? " as a disk" : ""));
   }
   if (options.backward) {
-    // From the end: show the last picture, then walk back.
+    // From the end: a seek into the last block leaves the reader at the end (showing the picture
+    // that starts there, if one does); backward play goes on from there.
     const uint64_t size = engine.Size();
-    engine.Seek(size > 2 * dvr::media::kBlockSize ? size - 2 * dvr::media::kBlockSize : 0);
+    engine.Seek(size > dvr::media::kBlockSize ? size - dvr::media::kBlockSize : 0);
+    while (engine.State() != dvr::engine::kPaused && clock.Tick() - started < kCommandWaitMs) clock.Sleep(1);
   }
   if (options.speed >= 16) {
-    while (engine.Speed() < options.speed) options.backward ? engine.FastBackward() : engine.FastForward();
+    // Fast play doubles from 8 once the worker plays in that direction.
+    while (engine.Speed() < options.speed && clock.Tick() - started < kCommandWaitMs) {
+      options.backward ? engine.FastBackward() : engine.FastForward();
+      clock.Sleep(1);
+    }
   } else if (options.backward) {
     engine.PlayBackward(options.speed);
   } else {
@@ -109,7 +119,6 @@ void RunPlay(const PlayOptions& options) {
   }
 
   CatchInterrupts();
-  const uint32_t started = clock.Tick();
   uint32_t last_report = started;
   bool ended = false;
   for (;;) {
@@ -140,6 +149,7 @@ void RunPlay(const PlayOptions& options) {
   }
   engine.CloseRecording();
   const double wall = (clock.Tick() - started) / 1000.0;
+  // Both ticks are from after the start: the difference cannot underflow.
   const double playing = last_picture ? (last_picture - started) / 1000.0 : 0.0;
   const auto counters = engine.Counters();
   uint64_t shown = 0;
