@@ -75,7 +75,7 @@ Session RunSession(dvr::sim::LiveSource& source, double rate, double seconds, bo
   Session session;
   session.sent = dvr.Counters().video_frames;
   session.shown = engine.Counters().shown[0];
-  session.lost = engine.Network().Traffic().video_lost;
+  session.lost = engine.Network().VideoQueue().Lost();
   if (timing) {
     // Picture k is complete on the socket once picture k + 1 (its start code first) has been sent.
     for (size_t k = 0; k + 1 < presenter.shown.size() && k + 1 < sent.size(); ++k) {
@@ -128,7 +128,10 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(s.lost), lossless ? "lossless" : "LOSS");
     if (!lossless) break;
   }
-  std::printf("highest lossless rate: %.0f pictures/s (a 16-channel DVR sends 480)\n", best_lossless);
+  const dvr::net::NetClient client(dvr::platform::SystemClock());
+  std::printf("highest lossless rate: %.0f pictures/s (a 16-channel DVR sends 480); the video queue holds %zu "
+              "pictures in %zu MiB\n",
+              best_lossless, client.VideoQueue().SlotTotal(), client.VideoQueue().StorageBytes() >> 20);
 
   const Session timed = RunSession(source, 100, seconds, true, sim_priority);
   std::printf("latency at 100 pictures/s, %zu pictures: median %.3f ms, 99th percentile %.3f ms, max %.3f ms\n",

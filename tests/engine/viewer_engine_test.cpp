@@ -383,6 +383,24 @@ TEST_F(EngineTest, TheDeviceFallsSilentWhenPlayingEnds) {
   EXPECT_FALSE(sound_.Playing());
 }
 
+// The display is the window's and outlives the engine: it must not keep a pointer to the
+// engine's export writer once the export (or the engine) is gone.
+TEST(EngineLifetime, TheDisplayForgetsTheExportWriterWithTheEngine) {
+  platform::ManualClock clock;
+  test::RecordingPresenter presenter(clock);
+  test::RecordedNotices notices;
+  {
+    ViewerEngine engine(presenter, nullptr, notices, clock);
+    engine.Setup(4, audio::kALaw, 4, audio::kSampleRate, 4);
+    engine.SetMode(kPlayerMode, 4);
+    engine.SetExportActive(true);
+  }
+  presenter.SetExportActive(true);
+  const std::vector<uint8_t> picture(640 * 224 * 3 / 2, 128);
+  EXPECT_TRUE(presenter.ShowPicture(0, {}, picture.data(), 640, 224));
+  EXPECT_TRUE(presenter.ExportPictures().empty());  // no writer, nothing composed for one
+}
+
 // Step, seek and pause need a worker that waits between pictures: the real clock and the
 // longest pacing count (128 x 16.7 ms a picture).
 class SteppingTest : public EngineTest {
