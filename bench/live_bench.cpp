@@ -38,6 +38,8 @@ class TimingPresenter final : public dvr::display::Presenter {
 
 struct Session {
   uint64_t sent = 0, shown = 0, lost = 0;
+  size_t backlog = 0;       // most pictures queued at once while the simulator sent
+  double catch_up_ms = 0;   // from the last picture sent until the queue was empty
   std::vector<double> latencies_ms;
 };
 
@@ -64,15 +66,24 @@ Session RunSession(dvr::sim::LiveSource& source, double rate, double seconds, bo
     std::exit(1);
   }
   engine.ConnectDirect("127.0.0.1", dvr.Port(), "bench");
+  Session session;
   const auto end = Clock::now() + std::chrono::duration<double>(seconds + 3);
   while (Clock::now() < end && dvr.Counters().video_frames < options.video_limit) {
+    session.backlog = std::max(session.backlog, engine.Network().VideoQueue().Count());
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last pictures on their way
+  // What the queue holds is shown late, not lost: wait for the live loop to catch up.
+  const auto sent_all = Clock::now();
+  for (uint64_t shown = 0; Clock::now() < sent_all + std::chrono::seconds(10);) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the last pictures on their way
+    const uint64_t now_shown = engine.Counters().shown[0];
+    if (now_shown == shown && engine.Network().VideoQueue().Count() == 0) break;
+    shown = now_shown;
+  }
+  session.catch_up_ms = std::chrono::duration<double, std::milli>(Clock::now() - sent_all).count() - 100;
   engine.Disconnect();
   dvr.Stop();
 
-  Session session;
   session.sent = dvr.Counters().video_frames;
   session.shown = engine.Counters().shown[0];
   session.lost = engine.Network().VideoQueue().Lost();
@@ -123,9 +134,10 @@ int main(int argc, char** argv) {
     // The last picture sent ends only when another begins: one short is everything.
     const bool lossless = s.lost == 0 && s.shown + 1 >= s.sent;
     if (lossless) best_lossless = rate;
-    std::printf("offered %6.0f pictures/s for %.0f s: sent %7llu, shown %7llu, lost in the queue %6llu  %s\n", rate,
-                seconds, static_cast<unsigned long long>(s.sent), static_cast<unsigned long long>(s.shown),
-                static_cast<unsigned long long>(s.lost), lossless ? "lossless" : "LOSS");
+    std::printf("offered %6.0f pictures/s for %.0f s: sent %7llu, shown %7llu, lost in the queue %6llu, "
+                "backlog up to %5zu, caught up %5.0f ms after  %s\n",
+                rate, seconds, static_cast<unsigned long long>(s.sent), static_cast<unsigned long long>(s.shown),
+                static_cast<unsigned long long>(s.lost), s.backlog, s.catch_up_ms, lossless ? "lossless" : "LOSS");
     if (!lossless) break;
   }
   const dvr::net::NetClient client(dvr::platform::SystemClock());
