@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -195,6 +196,26 @@ TEST_F(DvrtoolTest, ExtractByBytesAndByTime) {
   EXPECT_EQ(test::ReadFileBytes(path), source);
   EXPECT_EQ(Run("extract demo.NDF --from 100").code, 2);
   EXPECT_EQ(Run("extract demo.NDF --start yesterday --end today").code, 2);
+}
+
+TEST_F(DvrtoolTest, ExtractThatCannotReadItsRangeFailsAndLeavesNoFile) {
+  // A kernel attribute file claims a whole 4096-byte block and delivers a few bytes of it.
+  std::string source;
+  for (const char* path :
+       {"/sys/kernel/uevent_seqnum", "/sys/power/state", "/sys/kernel/profiling"}) {
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) == media::kBlockSize &&
+        ReadText(path).size() < media::kBlockSize) {
+      source = path;
+      break;
+    }
+  }
+  if (source.empty()) GTEST_SKIP() << "no kernel attribute file to read here";
+  const Result r = Run("extract " + source + " --from 0 --to 100 -o short.NDF");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");  // no claim that anything was copied
+  EXPECT_NE(r.err.find("could not be read"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("short.NDF")));
 }
 
 TEST_F(DvrtoolTest, FramesDecodeReportsPicturesPerChannel) {
