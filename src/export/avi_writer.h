@@ -107,7 +107,7 @@ class AviWriter final : public display::ExportSink {
   int audio_format_ = 5;
   int sample_rate_ = 8000;
 
-  // The roles of the original's AVIFile objects, played by FFmpeg's.
+  // The file, its streams and the video encoder, as FFmpeg objects.
   AVFormatContext* m_pAVIFileInterface = nullptr;     // the open file
   AVStream* m_pStreamInterface = nullptr;             // the video stream in it
   AVCodecContext* m_pAviCompressedStream = nullptr;   // the video encoder frames are written through
