@@ -490,10 +490,15 @@ TEST_F(DvrtoolTest, ExportComposesTheSplitScreenWithSound) {
   EXPECT_EQ(file.Video()->width, 640);
   EXPECT_EQ(file.Video()->height, 448);
   EXPECT_EQ(file.Video()->frames, 30);
-  EXPECT_DOUBLE_EQ(file.Video()->frame_rate, 7);  // 60 / (pacing 1 + 1) / 4 channels, truncated
   ASSERT_NE(file.Audio(), nullptr);
   EXPECT_EQ(file.Audio()->codec, "pcm_alaw");
   EXPECT_EQ(file.Audio()->samples, 80 * 400);  // four seconds of 8000 samples
+  // 60 / (pacing 1 + 1) / 4 channels = 7.5 pictures a second, exactly: the 30 frames last as long
+  // as the sound.
+  auto video = test::FfprobeStream(dir_.File("demo.avi"), "v:0");
+  EXPECT_EQ(video["r_frame_rate"], "15/2");
+  ASSERT_FALSE(video["duration"].empty());
+  EXPECT_NEAR(std::stod(video["duration"]), file.Audio()->samples / 8000.0, 1 / 7.5);
   int width = 0, height = 0;
   const auto frame = test::FrameBgr(dir_.File("demo.avi"), 10, width, height);
   ASSERT_EQ(width, 640);
