@@ -132,8 +132,8 @@ int AviWriter::BusyCode(int state) {
   }
 }
 
-int AviWriter::Open(const std::string& path, int bit_count, int width, int height, const BitmapHeader* header,
-                    int frames_per_second) {
+int AviWriter::Open(const std::string& path, int bit_count, int width, int height,
+                    const BitmapHeader* header, FrameRate frame_rate) {
   if (path.empty()) return kAviEmptyPath;
   if (state_ == kAviClosingState) return kAviClosing;
   if (state_ == kAviOpeningState) return kAviOpening;
@@ -164,7 +164,7 @@ int AviWriter::Open(const std::string& path, int bit_count, int width, int heigh
       avio_open(&m_pAVIFileInterface->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) {
     return give_up(kAviCannotCreate, false);
   }
-  if (const int video = OpenVideo(frames_per_second); video != kAviOk) {
+  if (const int video = OpenVideo(frame_rate); video != kAviOk) {
     if (video == kAviFormatRefused) notices_.Show("Invalid codec!");
     return fail(video);
   }
@@ -182,7 +182,7 @@ int AviWriter::Open(const std::string& path, int bit_count, int width, int heigh
   return kAviOk;
 }
 
-int AviWriter::OpenVideo(int frames_per_second) {
+int AviWriter::OpenVideo(FrameRate frame_rate) {
   m_pStreamInterface = avformat_new_stream(m_pAVIFileInterface, nullptr);
   if (m_pStreamInterface == nullptr) return kAviNoStream;
   const AVCodec* codec = avcodec_find_encoder_by_name(choice_.codec.c_str());
@@ -193,8 +193,11 @@ int AviWriter::OpenVideo(int frames_per_second) {
   AVCodecContext* c = m_pAviCompressedStream;
   c->width = header_.width;
   c->height = header_.height;
-  c->time_base = AVRational{1, std::max(frames_per_second, 1)};
-  c->framerate = AVRational{std::max(frames_per_second, 1), 1};
+  // The exact fraction: the container keeps it as its time base, so frame n starts at n / rate.
+  c->framerate = frame_rate.num > 0 && frame_rate.den > 0
+                     ? AVRational{frame_rate.num, frame_rate.den}
+                     : AVRational{1, 1};
+  c->time_base = av_inv_q(c->framerate);
   c->pix_fmt = PixelFormatFor(codec, static_cast<AVPixelFormat>(source_pixel_format_));
   if (c->pix_fmt == AV_PIX_FMT_NONE) return kAviFormatRefused;
   if (choice_.key_frame_interval > 0) c->gop_size = choice_.key_frame_interval;

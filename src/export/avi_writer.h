@@ -14,6 +14,7 @@
 
 #include "display/export_sink.h"
 #include "export/bitmap_header.h"
+#include "export/export_rate.h"
 #include "platform/notices.h"
 
 struct AVFormatContext;
@@ -75,7 +76,8 @@ class AviWriter final : public display::ExportSink {
   // Leaves the audio stream out (for exports without sound).
   void SetWithAudio(bool on) { with_audio_ = on; }
 
-  int Open(const std::string& path, int bit_count, int width, int height, const BitmapHeader* header, int frames_per_second);
+  int Open(const std::string& path, int bit_count, int width, int height,
+           const BitmapHeader* header, FrameRate frame_rate);
   int WriteVideo(const uint8_t* frame, bool key_frame) override;
   int WriteAudio(const uint8_t* data, size_t bytes);
   int Close();
@@ -89,7 +91,7 @@ class AviWriter final : public display::ExportSink {
   const std::string& Path() const { return path_; }
 
  private:
-  int OpenVideo(int frames_per_second);
+  int OpenVideo(FrameRate frame_rate);
   int OpenAudio();
   // Sends one frame (or nothing, to drain) through an encoder into the file.
   bool Encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame);
@@ -107,7 +109,7 @@ class AviWriter final : public display::ExportSink {
   int audio_format_ = 5;
   int sample_rate_ = 8000;
 
-  // The roles of the original's AVIFile objects, played by FFmpeg's.
+  // The file, its streams and the video encoder, as FFmpeg objects.
   AVFormatContext* m_pAVIFileInterface = nullptr;     // the open file
   AVStream* m_pStreamInterface = nullptr;             // the video stream in it
   AVCodecContext* m_pAviCompressedStream = nullptr;   // the video encoder frames are written through

@@ -1,6 +1,6 @@
 #include "export/export_rate.h"
 
-#include <algorithm>
+#include <numeric>
 
 namespace dvr::exporting {
 namespace {
@@ -9,14 +9,18 @@ constexpr int kPalHeight = 272;
 
 }  // namespace
 
-int PlayerExportRate(int channels, int picture_height, int variant, int pacing) {
+FrameRate PlayerExportRate(int channels, int picture_height, int variant, int pacing) {
   const bool pal = picture_height == kPalHeight;
-  const double base = pal ? 25 : 30;
-  if (channels <= 0) return static_cast<int>(base);
-  double source = pal ? 50 : 60;
+  const int base = pal ? 25 : 30;
+  if (channels <= 0) return base;
+  int source = pal ? 50 : 60;
   if (variant == 0 || variant == 2) source = pal ? 25 : 30;
   if (variant == 5) source = pal ? 100 : 120;
-  return static_cast<int>(std::min(base, source / (pacing + 1) / channels));
+  // source / (pacing + 1) / channels, kept as a fraction.
+  const int den = (pacing + 1) * channels;
+  if (source >= base * den) return base;
+  const int common = std::gcd(source, den);
+  return {source / common, den / common};
 }
 
 int NetworkExportRate(int picture_height, bool low_speed) {

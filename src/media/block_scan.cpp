@@ -16,9 +16,11 @@ std::optional<uint32_t> ProbeTime(BlockSource& source, bool big_endian, uint64_t
   std::vector<uint32_t> times;
   const uint64_t last = std::min(block_count, index + kProbeReach);
   for (uint64_t i = index; i < last && times.size() < kProbeSamples; ++i) {
-    const uint8_t* block = source.Load(i, false);
-    if (block == nullptr) break;
-    if (BlockCheckMatches(block)) times.push_back(ParseBlockHeader(block, big_endian).time);
+    const LoadedBlock block = source.Load(i, false);
+    if (block.data == nullptr && !block.unreadable) break;
+    if (block.data && BlockCheckMatches(block.data)) {
+      times.push_back(ParseBlockHeader(block.data, big_endian).time);
+    }
   }
   if (times.empty()) return {};
   std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
@@ -42,7 +44,7 @@ uint64_t SearchBlocks(BlockSource& source, bool big_endian, uint64_t block_count
 }
 
 std::optional<uint32_t> GoodTime(BlockSource& source, bool big_endian, uint64_t index) {
-  const uint8_t* block = source.Load(index, false);
+  const uint8_t* block = source.Load(index, false).data;
   if (block == nullptr || !BlockCheckMatches(block)) return {};
   return ParseBlockHeader(block, big_endian).time;
 }
@@ -51,9 +53,18 @@ std::optional<uint32_t> GoodTime(BlockSource& source, bool big_endian, uint64_t 
 
 uint64_t ScanBlocks(BlockSource& source, bool big_endian,
                     const std::function<void(uint64_t, const BlockHeader&, bool)>& visit) {
+  // The medium's size bounds the scan: a drive that fails every read never reports an end.
+  const uint64_t whole_blocks = source.File().Size().value_or(0) / kBlockSize;
   uint64_t index = 0;
-  for (const uint8_t* block; (block = source.Load(index, false)) != nullptr; ++index) {
-    visit(index, ParseBlockHeader(block, big_endian), BlockCheckMatches(block));
+  for (; index < whole_blocks; ++index) {
+    const LoadedBlock block = source.Load(index, false);
+    if (block.unreadable) {
+      visit(index, BlockHeader{}, false);
+    } else if (block.data) {
+      visit(index, ParseBlockHeader(block.data, big_endian), BlockCheckMatches(block.data));
+    } else {
+      break;  // the source ended early
+    }
   }
   return index;
 }

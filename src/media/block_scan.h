@@ -11,8 +11,9 @@
 
 namespace dvr::media {
 
-// Visits every whole block in order with its header and whether its check byte matches.
-// Returns the number of whole blocks.
+// Visits every whole block in order with its header and whether its check byte matches; a block
+// the medium cannot read is visited as bad, with an empty header. Returns the number of whole
+// blocks.
 uint64_t ScanBlocks(BlockSource& source, bool big_endian,
                     const std::function<void(uint64_t index, const BlockHeader&, bool good)>& visit);
 

@@ -21,21 +21,24 @@ uint64_t BlockStart(uint64_t position) { return position - position % kBlockSize
 }  // namespace
 
 RecordingReader::RecordingReader(platform::Notices& notices)
-    : notices_(notices), backward_area_(kFrameCapacity) {}
+    : RecordingReader(notices, std::make_unique<BlockSource>()) {}
+
+RecordingReader::RecordingReader(platform::Notices& notices, std::unique_ptr<BlockSource> source)
+    : notices_(notices), source_(std::move(source)), backward_area_(kFrameCapacity) {}
 
 bool RecordingReader::Open(const std::string& path, bool is_disk) {
   Close();
-  if (!source_.Open(path, is_disk)) return false;
+  if (!source_->Open(path, is_disk)) return false;
   std::optional<uint64_t> size;
   if (is_disk) {
     platform::DriveGeometry geometry;
-    if (platform::QueryGeometry(source_.File(), geometry)) size = geometry.Capacity();
+    if (platform::QueryGeometry(source_->File(), geometry)) size = geometry.Capacity();
   } else {
-    size = source_.File().Size();
+    size = source_->File().Size();
   }
   if (!size) {
     notices_.Show("Open Error");
-    source_.Close();
+    source_->Close();
     return false;
   }
   size_ = *size;
@@ -45,7 +48,7 @@ bool RecordingReader::Open(const std::string& path, bool is_disk) {
 }
 
 void RecordingReader::Close() {
-  source_.Close();
+  source_->Close();
   block_ = nullptr;
   size_ = 0;
   position_ = 0;
@@ -66,7 +69,13 @@ bool RecordingReader::SetPosition(uint64_t offset) {
 void RecordingReader::SetPositionToEnd() { position_ = size_ - size_ % kBlockSize; }
 
 RecordingReader::Load RecordingReader::LoadBlock(uint64_t position, bool backward) {
-  block_ = source_.Load(position / kBlockSize, backward);
+  const LoadedBlock loaded = source_->Load(position / kBlockSize, backward);
+  block_ = loaded.data;
+  if (loaded.unreadable) {
+    // A read error costs this block alone, like a bad check byte.
+    last_block_bad_ = true;
+    return Load::kBad;
+  }
   if (block_ == nullptr) return Load::kShort;
   const BlockHeader header = ParseBlockHeader(block_, big_endian_);
   pacing_ = header.pacing;
@@ -87,6 +96,14 @@ uint32_t RecordingReader::Fail() {
 void RecordingReader::ClearCollecting() {
   collecting_ = false;
   count_ = 0;
+}
+
+uint32_t RecordingReader::SkipBlock(uint64_t resume_at) {
+  position_ = resume_at;
+  ClearCollecting();
+  // Bytes on either side of the gap are not neighbours: none may complete a start code.
+  register_ = kNoBytes;
+  return Fail();
 }
 
 uint64_t RecordingReader::StreamBack(uint64_t at, unsigned back) {
@@ -165,9 +182,7 @@ uint32_t RecordingReader::NextFrame(std::span<uint8_t> out) {
       ClearCollecting();
       return Fail();
     case Load::kBad:
-      position_ = BlockStart(position) + kBlockSize;
-      ClearCollecting();
-      return Fail();
+      return SkipBlock(BlockStart(position) + kBlockSize);
     case Load::kOk: break;
   }
   position = std::max(position, BlockStart(position) + kHeaderSize);
@@ -198,9 +213,7 @@ uint32_t RecordingReader::NextFrame(std::span<uint8_t> out) {
         ClearCollecting();
         return Fail();
       case Load::kBad:
-        position_ = position + kBlockSize;
-        ClearCollecting();
-        return Fail();
+        return SkipBlock(position + kBlockSize);
       case Load::kOk: break;
     }
     position += kHeaderSize;
@@ -242,9 +255,7 @@ uint32_t RecordingReader::PreviousFrame(std::span<uint8_t> out) {
   switch (LoadBlock(position, true)) {
     case Load::kShort:  // a partial block at the end: go on before it next time
     case Load::kBad:
-      position_ = BlockStart(position);
-      ClearCollecting();
-      return Fail();
+      return SkipBlock(BlockStart(position));
     case Load::kOk: break;
   }
   for (;;) {
@@ -281,9 +292,7 @@ uint32_t RecordingReader::PreviousFrame(std::span<uint8_t> out) {
     switch (LoadBlock(position, true)) {
       case Load::kShort:
       case Load::kBad:
-        position_ = BlockStart(position);
-        ClearCollecting();
-        return Fail();
+        return SkipBlock(BlockStart(position));
       case Load::kOk: break;
     }
   }
@@ -331,21 +340,23 @@ bool RecordingReader::ExportRange(uint64_t from, uint64_t to, const std::string&
   const auto span = ExportSpan(from, to, size_);
   if (!IsOpen() || !span) return false;
   // Truncating the source itself would destroy what is being copied.
-  if (source_.File().SameFileAs(path)) return false;
+  if (source_->File().SameFileAs(path)) return false;
 
   platform::File output;
   if (!output.Create(path)) return false;
+  // A partial block at the end of the source is copied as far as it goes; any other short read
+  // fails the copy, and no partial copy is left behind.
+  const uint64_t end = std::min(span->end, size_);
   std::vector<uint8_t> chunk(64 * kBlockSize);
-  for (uint64_t offset = span->first; offset < span->end;) {
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), span->end - offset));
-    const size_t got = source_.File().ReadAt(offset, chunk.data(), want);
-    if (source_.IsDisk()) ExchangeBytePairs(chunk.data(), got);
-    if (!output.Write(chunk.data(), got)) {
+  for (uint64_t offset = span->first; offset < end;) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), end - offset));
+    const size_t got = source_->ReadAt(offset, chunk.data(), want).bytes;
+    if (source_->IsDisk()) ExchangeBytePairs(chunk.data(), got);
+    if (got < want || !output.Write(chunk.data(), got)) {
       output.Close();
       platform::RemoveFile(path);
       return false;
     }
-    if (got < want) break;  // the source ends inside the range: the copy ends with it
     offset += got;
   }
   return true;

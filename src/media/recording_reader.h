@@ -7,6 +7,7 @@
 // Size and Position.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,14 +32,16 @@ std::optional<ByteSpan> ExportSpan(uint64_t from, uint64_t to, uint64_t size);
 class RecordingReader {
  public:
   explicit RecordingReader(platform::Notices& notices);
+  // Reads through `source`, which Open opens (a stand-in medium in tests).
+  RecordingReader(platform::Notices& notices, std::unique_ptr<BlockSource> source);
 
   // Opens a recording (is_disk false) or a DVR disk or disk image (is_disk true). Closes any open
   // source first. A path that cannot be opened fails silently; a size that cannot be found shows
   // "Open Error".
   bool Open(const std::string& path, bool is_disk);
   void Close();
-  bool IsOpen() const { return source_.IsOpen(); }
-  bool IsDisk() const { return source_.IsDisk(); }
+  bool IsOpen() const { return source_->IsOpen(); }
+  bool IsDisk() const { return source_->IsDisk(); }
   const std::string& Path() const { return path_; }
 
   void SetVariant(int code);
@@ -65,7 +68,8 @@ class RecordingReader {
   bool CurrentTime(FrameTime& out) const;
 
   // Copies the whole blocks covering [from, to] into a new file; a disk's byte pairs are exchanged
-  // back, so the copy is an ordinary recording. At most 1 GiB.
+  // back, so the copy is an ordinary recording. At most 1 GiB. A range that cannot be read to its
+  // end (or to the end of the source) fails and leaves no file.
   bool ExportRange(uint64_t from, uint64_t to, const std::string& path);
 
   // The last delivered frame.
@@ -81,7 +85,8 @@ class RecordingReader {
   const FrameTime& BlockTime() const { return block_time_; }
   uint8_t Pacing() const { return pacing_; }
   uint16_t FormatWord() const { return format_word_; }
-  // The last call failed on a block whose check byte did not match (rather than at an end).
+  // The last call failed on a block that could not be used, for a check byte that did not match
+  // or a read error, rather than at an end. The next call goes on behind it.
   bool LastBlockBad() const { return last_block_bad_; }
 
  private:
@@ -89,6 +94,8 @@ class RecordingReader {
   Load LoadBlock(uint64_t position, bool backward);
   uint32_t Fail();
   void ClearCollecting();
+  // Gives up the call on a block that cannot be used; the walk resumes at `resume_at`.
+  uint32_t SkipBlock(uint64_t resume_at);
   // Position of the stream byte `back` payload bytes before / `ahead` after `at`, skipping headers.
   static uint64_t StreamBack(uint64_t at, unsigned back);
   static uint64_t StreamAhead(uint64_t at, unsigned ahead);
@@ -102,7 +109,7 @@ class RecordingReader {
   uint32_t CompleteBackwardFrame(uint64_t at, uint8_t type, std::span<uint8_t> out);
 
   platform::Notices& notices_;
-  BlockSource source_;
+  std::unique_ptr<BlockSource> source_;
   std::string path_;
   int variant_ = 0;
   bool big_endian_ = false;
@@ -117,8 +124,8 @@ class RecordingReader {
   uint16_t format_word_ = 0;
   bool last_block_bad_ = false;
 
-  // The last four stream bytes seen, in walking order. Emptied when the direction turns or a seek
-  // starts afresh, so that bytes read one way never combine with bytes read the other way.
+  // The last four stream bytes seen, in walking order. Emptied when the direction turns, a seek
+  // starts afresh or a block is skipped, so that only neighbouring bytes form a start code.
   uint32_t register_ = 0xFFFFFFFF;
   // Backward frames are gathered downward from its end.
   std::vector<uint8_t> backward_area_;

@@ -75,16 +75,17 @@ bool File::SameFileAs(const std::string& path) const {
   return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
 }
 
-size_t File::ReadAt(uint64_t offset, void* buffer, size_t n) const {
-  size_t done = 0;
-  while (fd_ >= 0 && done < n) {
-    const ssize_t got = ::pread(fd_, static_cast<char*>(buffer) + done, n - done,
-                                static_cast<off_t>(offset + done));
+ReadResult File::ReadAt(uint64_t offset, void* buffer, size_t n) const {
+  ReadResult result;
+  while (fd_ >= 0 && result.bytes < n) {
+    const ssize_t got = ::pread(fd_, static_cast<char*>(buffer) + result.bytes, n - result.bytes,
+                                static_cast<off_t>(offset + result.bytes));
     if (got < 0 && errno == EINTR) continue;
+    if (got < 0) result.failed = true;
     if (got <= 0) break;
-    done += static_cast<size_t>(got);
+    result.bytes += static_cast<size_t>(got);
   }
-  return done;
+  return result;
 }
 
 bool File::Write(const void* data, size_t n) {

@@ -8,6 +8,12 @@
 
 namespace dvr::platform {
 
+// What a read delivered. Fewer bytes than asked, not failed: the file ends there.
+struct ReadResult {
+  size_t bytes = 0;
+  bool failed = false;  // the device reported an error before the bytes asked for were read
+};
+
 class File {
  public:
   File() = default;
@@ -34,7 +40,7 @@ class File {
   bool SameFileAs(const std::string& path) const;
 
   // Reads up to n bytes at a 64-bit offset without moving the position.
-  size_t ReadAt(uint64_t offset, void* buffer, size_t n) const;
+  ReadResult ReadAt(uint64_t offset, void* buffer, size_t n) const;
   bool Write(const void* data, size_t n);
   // Writes at a 64-bit offset without moving the position.
   bool WriteAt(uint64_t offset, const void* data, size_t n);

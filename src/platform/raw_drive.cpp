@@ -1,8 +1,8 @@
 #include "platform/raw_drive.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <fstream>
+
+#include "platform/whole_disks.h"
 
 namespace dvr::platform {
 
@@ -18,13 +18,9 @@ bool QueryGeometry(const File& drive, DriveGeometry& geometry) {
 }
 
 DriveProbe::DriveProbe(std::string sys_block_root, std::string dev_root)
-    : sys_root_(std::move(sys_block_root)), dev_root_(std::move(dev_root)) {
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(sys_root_, error)) {
-    names_.push_back(entry.path().filename().string());
-  }
-  std::sort(names_.begin(), names_.end());
-}
+    : sys_root_(std::move(sys_block_root)),
+      dev_root_(std::move(dev_root)),
+      names_(WholeDiskNames(sys_root_)) {}
 
 std::string DriveProbe::DrivePath(int number) const {
   if (number < 0 || static_cast<size_t>(number) >= names_.size()) return {};

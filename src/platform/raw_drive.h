@@ -1,6 +1,7 @@
 #pragma once
-// Whole physical drives. The system numbers drives 0..9; here drive i is the i-th whole-disk block
-// device in name order under /sys/block, opened as /dev/<name>. Both roots can be moved for tests.
+// Whole physical drives. The system numbers drives 0..9; here drive i is the i-th whole disk in
+// name order under /sys/block (loop, RAM, device-mapper, optical and other such devices left out),
+// opened as /dev/<name>. Both roots can be moved for tests.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -44,7 +44,8 @@ std::vector<uint8_t> TopDown(const std::vector<uint8_t>& bottom_up) {
 
 class AviWriterTest : public ::testing::Test {
  protected:
-  int Open(const std::string& name, const std::string& codec, int format = audio::kALaw, int fps = 15) {
+  int Open(const std::string& name, const std::string& codec, int format = audio::kALaw,
+           FrameRate fps = 15) {
     VideoEncoderChoice choice;
     choice.codec = codec;
     writer_.SetVideoEncoder(choice);
@@ -153,6 +154,33 @@ TEST_F(AviWriterTest, EveryEncoderReadsBack) {
     } else {
       EXPECT_GT(test::Psnr(first, TopDown(frame_)), 30.0);
     }
+  }
+}
+
+TEST_F(AviWriterTest, AFractionalRateIsWrittenExactlyAndKeepsTimeWithTheSound) {
+  // Rates the player's export rule gives: 7.5, 60 / 7 and the slowest, 25 / 2048.
+  const struct {
+    FrameRate rate;
+    const char* codec;
+    int frames;
+    const char* shown;
+  } cases[] = {{{15, 2}, "mjpeg", 30, "15/2"},
+               {{60, 7}, "mpeg4", 60, "60/7"},
+               {{25, 2048}, "mjpeg", 2, "25/2048"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    ASSERT_EQ(Open("rate.avi", c.codec, audio::kALaw, c.rate), kAviOk);
+    // The sound of exactly as long as the pictures.
+    const auto samples = static_cast<size_t>(int64_t{c.frames} * 8000 * c.rate.den / c.rate.num);
+    for (int i = 0; i < c.frames; ++i) ASSERT_EQ(writer_.WriteVideo(frame_.data(), true), kAviOk);
+    const std::vector<uint8_t> sound(samples, 0xD5);
+    ASSERT_EQ(writer_.WriteAudio(sound.data(), sound.size()), kAviOk);
+    ASSERT_EQ(writer_.Close(), kAviOk);
+
+    auto video = test::FfprobeStream(path_, "v:0");
+    EXPECT_EQ(video["r_frame_rate"], c.shown);
+    ASSERT_FALSE(video["duration"].empty());
+    EXPECT_NEAR(std::stod(video["duration"]), samples / 8000.0, 1 / c.rate.PerSecond());
   }
 }
 

@@ -15,14 +15,16 @@ namespace dvr::exporting {
 namespace {
 
 TEST(ExportRateTest, PlayerAndNetworkRules) {
-  EXPECT_EQ(PlayerExportRate(4, 224, 4, 0), 15);   // min(30, 60 / 1 / 4)
-  EXPECT_EQ(PlayerExportRate(4, 224, 4, 1), 7);    // 7.5, truncated
-  EXPECT_EQ(PlayerExportRate(1, 224, 4, 0), 30);   // never above the display's rate
-  EXPECT_EQ(PlayerExportRate(0, 272, 4, 0), 25);   // no channel: the display's rate
-  EXPECT_EQ(PlayerExportRate(16, 224, 5, 0), 7);   // 120 / 16
-  EXPECT_EQ(PlayerExportRate(2, 272, 5, 1), 25);   // 100 / 2 / 2
-  EXPECT_EQ(PlayerExportRate(9, 224, 0, 0), 3);    // 30 / 9
-  EXPECT_EQ(PlayerExportRate(4, 272, 2, 0), 6);    // 25 / 4
+  EXPECT_EQ(PlayerExportRate(4, 224, 4, 0), FrameRate(15));      // min(30, 60 / 1 / 4)
+  EXPECT_EQ(PlayerExportRate(4, 224, 4, 1), FrameRate(15, 2));   // 7.5
+  EXPECT_EQ(PlayerExportRate(1, 224, 4, 0), FrameRate(30));      // never above the display's rate
+  EXPECT_EQ(PlayerExportRate(0, 272, 4, 0), FrameRate(25));      // no channel: the display's rate
+  EXPECT_EQ(PlayerExportRate(16, 224, 5, 0), FrameRate(15, 2));  // 120 / 16
+  EXPECT_EQ(PlayerExportRate(2, 272, 5, 1), FrameRate(25));      // 100 / 2 / 2
+  EXPECT_EQ(PlayerExportRate(9, 224, 0, 0), FrameRate(10, 3));   // 30 / 9
+  EXPECT_EQ(PlayerExportRate(4, 272, 2, 0), FrameRate(25, 4));   // 25 / 4
+  EXPECT_EQ(PlayerExportRate(1, 224, 3, 6), FrameRate(60, 7));   // 8.57...
+  EXPECT_EQ(PlayerExportRate(16, 272, 0, 127), FrameRate(25, 2048));  // the slowest
   EXPECT_EQ(NetworkExportRate(224, false), 30);
   EXPECT_EQ(NetworkExportRate(224, true), 25);
   EXPECT_EQ(NetworkExportRate(272, false), 25);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+
+#include "support/failing_block_source.h"
 #include "support/ndf_builder.h"
 #include "support/temp_dir.h"
 
@@ -28,6 +32,33 @@ TEST_F(BlockScanTest, VisitsEveryWholeBlock) {
   });
   EXPECT_EQ(count, 4u);
   EXPECT_EQ(seen, (std::vector<std::pair<uint32_t, bool>>{{500, true}, {501, true}, {502, false}, {503, true}}));
+}
+
+TEST_F(BlockScanTest, UnreadableBlocksCountAsBadAndTheScanGoesOn) {
+  // 600 blocks, four per second; the blocks that cannot be read are found as if they were bad.
+  auto image = test::NdfBuilder().FillTo(600 * 4088).Build();
+  for (size_t i = 0; i < 600; ++i) {
+    test::RestampBlock(image, i, 10000 + static_cast<uint32_t>(i / 4));
+  }
+  const std::set<uint64_t> unreadable = {3, 150, 151, 152, 153, 154, 155, 156, 157, 300, 599};
+  test::FailingBlockSource failing(unreadable);
+  ASSERT_TRUE(failing.Open(dir_.Write("failing.NDF", image), false));
+  std::set<uint64_t> bad;
+  EXPECT_EQ(ScanBlocks(failing, false,
+                       [&](uint64_t index, const BlockHeader&, bool good) {
+                         if (!good) bad.insert(index);
+                       }),
+            600u);
+  EXPECT_EQ(bad, unreadable);
+
+  for (const uint64_t index : unreadable) test::CorruptBlock(image, index);
+  auto& spoilt = Open(image);
+  for (const auto& [start, stop] :
+       {std::pair{10000u, 10149u}, {10037u, 10075u}, {10075u, 10200u}}) {
+    SCOPED_TRACE(start);
+    EXPECT_EQ(FindBlocksInTime(failing, false, 600, start, stop),
+              FindBlocksInTime(spoilt, false, 600, start, stop));
+  }
 }
 
 TEST_F(BlockScanTest, FindsTheBlocksOfATimeSpanDespiteStrayBlocks) {

@@ -1,10 +1,13 @@
 // Whole walks over random streams, checked against a plain byte-by-byte reading of the stream.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "media/recording_reader.h"
+#include "support/failing_block_source.h"
 #include "support/ndf_builder.h"
 #include "support/recorded_notices.h"
 #include "support/temp_dir.h"
@@ -52,24 +55,27 @@ std::vector<uint8_t> RandomStream(std::mt19937& rng, size_t frames) {
   return stream;
 }
 
+// Every frame one way from an end, going on past blocks the reader could not use, which it
+// counts in `skipped`.
+std::vector<Delivered> Walk(RecordingReader& reader, bool backward, int* skipped = nullptr) {
+  std::vector<Delivered> frames;
+  std::vector<uint8_t> buffer(kFrameCapacity);
+  if (backward) reader.SetPositionToEnd();
+  for (int guard = 0; guard < 100000; ++guard) {
+    const uint32_t n = backward ? reader.PreviousFrame(buffer) : reader.NextFrame(buffer);
+    if (n == 0) {
+      if (!reader.LastBlockBad()) break;
+      if (skipped) ++*skipped;
+      continue;
+    }
+    frames.push_back({reader.FrameOffset(), reader.IsAudio(), reader.Channel(),
+                      std::vector<uint8_t>(buffer.begin(), buffer.begin() + n)});
+  }
+  return frames;
+}
+
 class WalkTest : public ::testing::TestWithParam<int> {
  protected:
-  std::vector<Delivered> Walk(RecordingReader& reader, bool backward) {
-    std::vector<Delivered> frames;
-    std::vector<uint8_t> buffer(kFrameCapacity);
-    if (backward) reader.SetPositionToEnd();
-    for (int guard = 0; guard < 100000; ++guard) {
-      const uint32_t n = backward ? reader.PreviousFrame(buffer) : reader.NextFrame(buffer);
-      if (n == 0) {
-        if (reader.LastBlockBad()) continue;
-        break;
-      }
-      frames.push_back({reader.FrameOffset(), reader.IsAudio(), reader.Channel(),
-                        std::vector<uint8_t>(buffer.begin(), buffer.begin() + n)});
-    }
-    return frames;
-  }
-
   test::TempDir dir_;
   test::RecordedNotices notices_;
 };
@@ -138,6 +144,50 @@ TEST_P(WalkTest, AlternatingDirectionsFollowTheFrameOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WalkTest, ::testing::Range(1, 9));
+
+TEST(UnreadableBlocks, CostOnlyTheFramesThatTouchThem) {
+  // Video frames over 25 blocks. Block 5 lies in the first read-ahead forward, block 17 in the
+  // first one backward from the end.
+  std::vector<uint8_t> stream;
+  std::vector<size_t> starts;
+  for (unsigned i = 0; stream.size() < 24 * kPayloadSize; ++i) {
+    starts.push_back(stream.size());
+    const auto frame = test::VideoFrame(static_cast<uint8_t>(i % 16), 1000 + i * 377 % 1400,
+                                        static_cast<uint8_t>(i));
+    stream.insert(stream.end(), frame.begin(), frame.end());
+  }
+  const std::set<uint64_t> unreadable = {5, 17};
+  // A frame is lost when a byte of it or of the start code after it lies in such a block.
+  std::vector<Delivered> expected;
+  for (size_t k = 0; k + 1 < starts.size(); ++k) {
+    const uint64_t first = test::SourceOffset(starts[k]) / kBlockSize;
+    const uint64_t last = test::SourceOffset(starts[k + 1] + 3) / kBlockSize;
+    if (unreadable.lower_bound(first) != unreadable.upper_bound(last)) continue;
+    std::vector<uint8_t> payload(stream.begin() + static_cast<long>(starts[k]),
+                                 stream.begin() + static_cast<long>(starts[k + 1]));
+    expected.push_back({test::SourceOffset(starts[k]), false, payload[4] & 15u, payload});
+  }
+  ASSERT_GT(expected.size(), 50u);
+
+  test::TempDir dir;
+  test::RecordedNotices notices;
+  for (const bool disk : {false, true}) {
+    SCOPED_TRACE(disk ? "disk" : "file");
+    test::NdfBuilder builder;
+    builder.Append(stream);
+    const auto image = disk ? test::DiskImage(builder.Build()) : builder.Build();
+    RecordingReader reader(notices, std::make_unique<test::FailingBlockSource>(unreadable));
+    ASSERT_TRUE(reader.Open(dir.Write("failing.NDF", image), disk));
+    int skipped = 0;
+    EXPECT_EQ(Walk(reader, false, &skipped), expected);
+    EXPECT_EQ(skipped, 2);  // one failed call for each unreadable block
+    skipped = 0;
+    auto backward = Walk(reader, true, &skipped);
+    std::reverse(backward.begin(), backward.end());
+    EXPECT_EQ(backward, expected);
+    EXPECT_EQ(skipped, 2);
+  }
+}
 
 }  // namespace
 }  // namespace dvr::media

@@ -6,9 +6,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "support/failing_block_source.h"
 #include "support/ndf_builder.h"
 #include "support/recorded_notices.h"
 #include "support/temp_dir.h"
@@ -100,14 +104,20 @@ TEST_F(ReaderTest, StartCodeStraddlingBlocksIsFoundEitherWay) {
 }
 
 TEST_F(ReaderTest, EveryStraddlePointKeepsEveryFrame) {
+  // `split` bytes of B's start code end block 0: 4 puts its last byte on the block's last byte,
+  // 0 puts the whole start code after block 1's header.
   for (size_t split = 0; split <= 4; ++split) {
     SCOPED_TRACE(split);
     const auto a = VideoFrame(1, 900), b = VideoFrame(2, 900, 5), c = VideoFrame(3, 30);
     NdfBuilder builder;
     builder.FillTo(kPayloadSize - split - a.size()).Append(a).Append(b).Append(c).Append(VideoFrame(4, 8));
-    Open(builder.Build());
+    auto& reader = Open(builder.Build());
+    const uint64_t b_start = test::SourceOffset(kPayloadSize - split);
     EXPECT_EQ(Next(), a);
+    // Left on B's first byte: the window's slider shows it, and a step back starts there.
+    EXPECT_EQ(reader.Position(), b_start);
     EXPECT_EQ(Next(), b);
+    EXPECT_EQ(reader.FrameOffset(), b_start);
     EXPECT_EQ(Next(), c);
     EXPECT_EQ(Previous(), b);
     EXPECT_EQ(Previous(), a);
@@ -269,6 +279,38 @@ TEST_F(ReaderTest, BackwardStepsOverBadBlocks) {
   EXPECT_EQ(Previous(), VideoFrame(1, 40));
 }
 
+TEST_F(ReaderTest, NoStartCodeIsMadeOfBytesEitherSideOfABadBlock) {
+  // Block 0 ends in 00 00 (the end of frame A) and block 2 begins 01 F8: read together across the
+  // bad block 1 they would look like a start code.
+  const auto p = VideoFrame(1, 300), b = VideoFrame(3, 200), c = VideoFrame(4, 200);
+  NdfBuilder builder;
+  builder.Append(p).Append(VideoFrame(2, 500)).FillTo(kPayloadSize - 2).Append({0x00, 0x00});
+  builder.FillTo(2 * kPayloadSize)
+      .Append({0x01, 0xF8, 0x45})
+      .Append(b)
+      .Append(c)
+      .Append(VideoFrame(5, 9));
+  auto image = builder.Build();
+  test::CorruptBlock(image, 1);
+  auto& reader = Open(image);
+  const uint64_t b_start = 2 * kBlockSize + kHeaderSize + 3;
+
+  // Forward: A ends in the bad block and is lost; the next frame is B.
+  EXPECT_EQ(Next(), p);
+  EXPECT_EQ(reader.NextFrame(buffer_), 0u);
+  EXPECT_TRUE(reader.LastBlockBad());
+  EXPECT_EQ(Next(), b);
+  EXPECT_EQ(reader.FrameOffset(), b_start);
+
+  // Backward from the end: C, B, the bad block, then P (A's end is unknown).
+  reader.SetPositionToEnd();
+  EXPECT_EQ(Previous(), c);
+  EXPECT_EQ(Previous(), b);
+  EXPECT_EQ(reader.PreviousFrame(buffer_), 0u);
+  EXPECT_TRUE(reader.LastBlockBad());
+  EXPECT_EQ(Previous(), p);
+}
+
 TEST_F(ReaderTest, BigEndianVariantReadsItsOwnHeaders) {
   NdfBuilder builder(/*big_endian=*/true);
   builder.Append(VideoFrame(1, 5000)).Append(VideoFrame(2, 10));
@@ -346,6 +388,25 @@ TEST_F(ExportTest, OversizedRangeOfARealFileFails) {
   RecordingReader reader(notices_);
   ASSERT_TRUE(reader.Open(big, false));
   EXPECT_FALSE(reader.ExportRange(0, (uint64_t{1} << 30) + 10, dir_.File("out.NDF")));
+}
+
+TEST_F(ExportTest, ACopyThatCannotReadItsRangeFailsAndLeavesNothing) {
+  const auto image = NdfBuilder().FillTo(40 * 4088).Build();
+  const std::string out = dir_.File("CAPTURE.NDF");
+  RecordingReader failing(notices_,
+                          std::make_unique<test::FailingBlockSource>(std::set<uint64_t>{30}));
+  ASSERT_TRUE(failing.Open(dir_.Write("failing.NDF", image), false));
+  EXPECT_FALSE(failing.ExportRange(0, failing.Size() - 1, out));
+  EXPECT_FALSE(std::filesystem::exists(out));
+  ASSERT_TRUE(failing.ExportRange(4096, 30 * 4096 - 1, out));  // up to the unreadable block
+  EXPECT_EQ(test::ReadFileBytes(out),
+            std::vector<uint8_t>(image.begin() + 4096, image.begin() + 30 * 4096));
+
+  // A source that shrank after it was opened no longer holds the range.
+  auto& reader = Open(image);
+  ASSERT_EQ(::truncate(path_.c_str(), 10 * 4096), 0);
+  EXPECT_FALSE(reader.ExportRange(0, 20 * 4096, out));
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(ExportTest, NeverOverwritesItsOwnSource) {

@@ -24,9 +24,11 @@ TEST(File, ReadsAtSixtyFourBitOffsets) {
   EXPECT_EQ(file.Size(), (uint64_t{5} << 30) + 4);
   EXPECT_EQ(file.SectorSize(), 512u);
   char buffer[8] = {};
-  EXPECT_EQ(file.ReadAt(uint64_t{5} << 30, buffer, sizeof buffer), 4u);
+  const ReadResult tail = file.ReadAt(uint64_t{5} << 30, buffer, sizeof buffer);
+  EXPECT_EQ(tail.bytes, 4u);
+  EXPECT_FALSE(tail.failed);  // the end, not an error
   EXPECT_EQ(std::string(buffer, 4), "tail");
-  EXPECT_EQ(file.ReadAt(uint64_t{6} << 30, buffer, sizeof buffer), 0u);
+  EXPECT_EQ(file.ReadAt(uint64_t{6} << 30, buffer, sizeof buffer).bytes, 0u);
 }
 
 TEST(File, OpenRefusesMissingPathsAndFolders) {

@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 namespace dvr::test {
@@ -132,6 +133,25 @@ std::vector<uint8_t> FrameBgr(const std::string& path, int64_t index, int& width
   av_frame_free(&frame);
   av_packet_free(&packet);
   return out;
+}
+
+std::map<std::string, std::string> FfprobeStream(const std::string& path,
+                                                 const std::string& stream) {
+  const std::string command = "ffprobe -v error -select_streams " + stream +
+                              " -show_streams -of default=noprint_wrappers=1 '" + path +
+                              "' 2>/dev/null";
+  std::map<std::string, std::string> fields;
+  FILE* out = popen(command.c_str(), "r");
+  if (out == nullptr) return fields;
+  char line[512];
+  while (std::fgets(line, sizeof line, out) != nullptr) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    const size_t equals = text.find('=');
+    if (equals != std::string::npos) fields[text.substr(0, equals)] = text.substr(equals + 1);
+  }
+  pclose(out);
+  return fields;
 }
 
 double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {

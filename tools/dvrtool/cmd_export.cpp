@@ -178,7 +178,8 @@ void RunExport(const ExportOptions& options) {
   writer.SetWithAudio(!options.no_audio && probe.audio);
   const int width = 640, height = 2 * probe.height;
   const auto header = dvr::exporting::ExportFrameHeader(width, height);
-  const int rate = dvr::exporting::PlayerExportRate(channel_count, probe.height, variant, probe.pacing);
+  const dvr::exporting::FrameRate rate =
+      dvr::exporting::PlayerExportRate(channel_count, probe.height, variant, probe.pacing);
   const int opened = writer.Open(options.output, 24, width, height, &header, rate);
   if (opened != dvr::exporting::kAviOk) {
     Fail("cannot export to " + options.output + " (result " + std::to_string(opened) + ")");
@@ -226,7 +227,7 @@ void RunExport(const ExportOptions& options) {
     dvr::platform::RemoveFile(options.output);
     Fail(std::to_string(failures) + " frames could not be written; " + options.output + " removed");
   }
-  const double seconds = static_cast<double>(frames) / rate;
+  const double seconds = frames / rate.PerSecond();
   if (options.source.json) {
     PrintLine(JsonLine()
                   .Add("type", "summary")
@@ -234,7 +235,7 @@ void RunExport(const ExportOptions& options) {
                   .Add("codec", codec)
                   .Add("width", width)
                   .Add("height", height)
-                  .Add("frame_rate", rate)
+                  .Add("frame_rate", rate.PerSecond())
                   .Add("frames", frames)
                   .Add("audio_samples", samples)
                   .Add("seconds", seconds)
@@ -246,9 +247,10 @@ void RunExport(const ExportOptions& options) {
   } else {
     char text[300];
     std::snprintf(text, sizeof text,
-                  "%s: %s %dx%d at %d frames/s, %u frames (%s), %u audio samples; %.2f s wall, %.1fx real time",
-                  options.output.c_str(), codec.c_str(), width, height, rate, frames, Clock(seconds).c_str(), samples,
-                  wall, wall > 0 ? covered / wall : 0.0);
+                  "%s: %s %dx%d at %g frames/s, %u frames (%s), %u audio samples; %.2f s wall, "
+                  "%.1fx real time",
+                  options.output.c_str(), codec.c_str(), width, height, rate.PerSecond(), frames,
+                  Clock(seconds).c_str(), samples, wall, wall > 0 ? covered / wall : 0.0);
     PrintLine(text);
   }
 }

@@ -51,7 +51,9 @@ void RunExtract(const ExtractOptions& options) {
          std::to_string(reader.Size()) + " bytes) and cover at most 1 GiB");
   }
   if (!reader.ExportRange(from, to, options.output)) {
-    Fail("cannot write " + options.output + " (the source itself, or not writable)");
+    Fail("nothing copied to " + options.output +
+         ": the range could not be read to its end, or the output is the source itself or not "
+         "writable");
   }
   char text[200];
   std::snprintf(text, sizeof text, "copied blocks %" PRIu64 "..%" PRIu64 " (%" PRIu64 " bytes) to %s",
