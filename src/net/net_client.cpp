@@ -283,7 +283,7 @@ bool NetClient::LogIn() {
     }
   }
   if (!error.empty()) return fail(nullptr);
-  // Replies are whole packets read from a buffer: a pending and an accept reply may arrive in
+  // Replies are 16-byte packets read from a buffer: a pending and an accept reply may arrive in
   // one read, and stream bytes may follow the accept in the same read.
   const uint32_t started = clock_.Tick();
   std::vector<uint8_t> replies;
@@ -304,9 +304,7 @@ bool NetClient::LogIn() {
       reply = ReadLoginReply(replies.data(), replies.size());
     }
     switch (reply.kind) {
-      case LoginReply::Kind::kIncomplete:
-        if (replies.size() >= kReplyBufferBytes) return fail("LOGIN ERROR");
-        break;
+      case LoginReply::Kind::kIncomplete: break;  // less than a reply is held: room enough for the rest
       case LoginReply::Kind::kAccepted:
         logged_in_ = true;
         bytes_received_.fetch_add(replies.size() - reply.bytes, std::memory_order_relaxed);

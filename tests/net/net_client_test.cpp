@@ -113,6 +113,26 @@ TEST_F(NetClientTest, RepliesAndTheFirstFrameInOneReadLoseNothing) {
   EXPECT_EQ(frames[1][6], 1);
 }
 
+TEST_F(NetClientTest, RepliesAreSixteenBytesWhateverTheirLengthFieldSays) {
+  sim::DvrSimOptions options;
+  options.pending_replies = 1;
+  options.replies_together = true;
+  options.reply_length_field = 12;
+  options.fps = 100;
+  StartDvr(options);
+  Connect();
+  ASSERT_TRUE(WaitFor([&] { return client_.Traffic().video_frames >= 2; }));
+  EXPECT_EQ(TakeVideo()[0][6], 0);  // the picture that came with the accept was kept
+  client_.Stop();
+
+  options.refuse_reason = 2;
+  StartDvr(options);
+  Connect();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(client_.LastError(), "Incorrect password.");
+  EXPECT_EQ(events_.login_failures, 1);
+}
+
 TEST_F(NetClientTest, RefusalsEndTheSessionWithTheirTexts) {
   const std::vector<std::pair<int, std::string>> cases = {
       {1, "Too many client."}, {2, "Incorrect password."}, {3, "Bad network"}, {7, "Unkown error."}};

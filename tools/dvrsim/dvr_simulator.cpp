@@ -21,6 +21,16 @@ constexpr auto kPendingPause = std::chrono::milliseconds(20);
 
 std::vector<uint8_t> Bytes(const std::string& packet) { return {packet.begin(), packet.end()}; }
 
+// A login reply of 16 bytes, with another length field if asked.
+std::vector<uint8_t> LoginReply(uint16_t code, uint32_t reason, std::optional<uint16_t> length_field) {
+  std::vector<uint8_t> reply = Bytes(net::ControlPacket(code, {reason}));
+  if (length_field) {
+    const auto digits = net::FormatHex(*length_field);
+    std::copy(digits.begin(), digits.end(), reply.begin() + 4);
+  }
+  return reply;
+}
+
 }  // namespace
 
 DvrSimulator::DvrSimulator(DvrSimOptions options, LiveSource& source)
@@ -85,7 +95,7 @@ void DvrSimulator::Serve(platform::TcpSocket& client, bool first) {
   }
   std::vector<uint8_t> opening;
   for (int i = 0; i < options_.pending_replies; ++i) {
-    const auto pending = Bytes(net::ControlPacket(net::kLoginReplyPending, {0}));
+    const auto pending = LoginReply(net::kLoginReplyPending, 0, options_.reply_length_field);
     if (options_.replies_together) {
       opening.insert(opening.end(), pending.begin(), pending.end());
       continue;
@@ -95,7 +105,7 @@ void DvrSimulator::Serve(platform::TcpSocket& client, bool first) {
   }
   const int reason = options_.refuse_reason != 0 ? options_.refuse_reason : password_ok ? 0 : 2;
   if (reason != 0) {
-    const auto refusal = Bytes(net::ControlPacket(options_.refuse_code, {static_cast<uint32_t>(reason)}));
+    const auto refusal = LoginReply(options_.refuse_code, static_cast<uint32_t>(reason), options_.reply_length_field);
     opening.insert(opening.end(), refusal.begin(), refusal.end());
     Send(client, opening.data(), opening.size());
     AddLog("login refused " + std::to_string(reason));
@@ -104,7 +114,7 @@ void DvrSimulator::Serve(platform::TcpSocket& client, bool first) {
     }
     return;
   }
-  const auto accept = Bytes(net::ControlPacket(net::kLoginReplyAccepted, {0}));
+  const auto accept = LoginReply(net::kLoginReplyAccepted, 0, options_.reply_length_field);
   opening.insert(opening.end(), accept.begin(), accept.end());
   AddLog("login accepted");
   {

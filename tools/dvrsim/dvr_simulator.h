@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct DvrSimOptions {
   int refuse_reason = 0;      // refuse every login with this reason (0: check the password)
   uint16_t refuse_code = 2;   // 2 or 4
   bool never_answer = false;  // take the login and say nothing
+  std::optional<uint16_t> reply_length_field;  // in every login reply instead of its true 16
   uint32_t disconnect_after_ms = 0;  // the disconnect notice, this long into the first session
   uint32_t silent_after_ms = 0;      // the first session falls silent this long into the stream ...
   uint32_t silent_for_ms = 0;        // ... for this long
