@@ -103,6 +103,7 @@ bool NetClient::SendKey(int key_code) {
 
 void NetClient::Run() {
   last_data_ = clock_.Tick();
+  last_mouse_ = last_data_ - kMouseEveryMs;  // the first mouse input goes at once
   while (IsRunning()) {
     if (StopRequested()) {
       if (logged_in_ && socket_.IsOpen()) {
@@ -146,7 +147,7 @@ void NetClient::Run() {
       last_data_ = clock_.Tick();
     }
     SendMouse();
-    if (clock_.Tick() - last_data_ > timeout_ms_) {
+    if (clock_.Since(last_data_) > timeout_ms_) {
       // Silence: log in again without telling anyone; the DDNS answer stays valid.
       DropConnection();
       clock_.SleepUnless(kReconnectPauseMs, {&StopEvent()});
@@ -201,7 +202,7 @@ bool NetClient::ConnectSocket(platform::TcpSocket& socket, const std::string& ad
     }
     switch (socket.WaitConnected(kConnectRoundMs)) {
       case platform::TcpSocket::Ready::kNothing:
-        if (clock_.Tick() - started <= timeout_ms_) continue;
+        if (clock_.Since(started) <= timeout_ms_) continue;
         // The DVR's connect goes on to the login, whose first send then fails.
         if (dvr) return true;
         {
@@ -322,7 +323,7 @@ NetClient::ReplyWait NetClient::AwaitReply(platform::TcpSocket& socket, uint32_t
     const int ready = socket.WaitReadable(kReplyWaitUs);
     if (ready < 0) return ReplyWait::kFailed;
     if (ready > 0) return ReplyWait::kData;
-    if (clock_.Tick() - started > timeout_ms_) return ReplyWait::kTimedOut;
+    if (clock_.Since(started) > timeout_ms_) return ReplyWait::kTimedOut;
   }
 }
 
@@ -343,10 +344,10 @@ void NetClient::Receive() {
 }
 
 void NetClient::SendMouse() {
-  if (mouse_ == nullptr || static_cast<int32_t>(clock_.Tick() - next_mouse_) < 0) return;
+  if (mouse_ == nullptr || clock_.Since(last_mouse_) < kMouseEveryMs) return;
   display::MouseReport report;
   if (!mouse_->TakePending(report)) return;
-  next_mouse_ = clock_.Tick() + kMouseEveryMs;
+  last_mouse_ = clock_.Tick();
   if (mouse_mode_ == 0) return;
   const auto packet = MousePacket(report.state, report.width, report.height, report.x, report.y, mouse_mode_);
   std::lock_guard lock(mutex_);

@@ -131,8 +131,8 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   StreamParser parser_;
   std::vector<uint8_t> read_buffer_;
   std::atomic<uint64_t> bytes_received_{0};
-  uint32_t last_data_ = 0;
-  uint32_t next_mouse_ = 0;
+  uint32_t last_data_ = 0;   // worker thread only: when data last came
+  uint32_t last_mouse_ = 0;  // worker thread only: when the last mouse packet left
 };
 
 }  // namespace dvr::net

@@ -290,6 +290,51 @@ TEST_F(NetClientTest, KeysAndMouseAsTheDvrReceivesThem) {
   EXPECT_GE(mouse_packets, 3);
 }
 
+// Waits until the client's worker has gone round its loop, which looks at the mouse first, since
+// the call: two reads of the stream later.
+bool WentRound(const NetClient& client) {
+  for (int read = 0; read < 2; ++read) {
+    const uint64_t bytes = client.BytesReceived();
+    if (!WaitFor([&] { return client.BytesReceived() > bytes; })) return false;
+  }
+  return true;
+}
+
+// The tick wraps every 49.7 days: mouse input goes out, at most every 250 ms, at any tick.
+TEST_F(NetClientTest, MousePacingHoldsAtAnyTick) {
+  sim::DvrSimOptions options;
+  options.fps = 200;
+  StartDvr(options);
+  int y = 0;  // tells the sessions apart in the DVR's log
+  const auto logged = [&](int x) {
+    return Contains(dvr_->Log(), "mouse 0 640 448 " + std::to_string(x) + " " + std::to_string(y));
+  };
+  for (const uint32_t start : {0x7FFFF000u, 0x80000000u, 0xFFFFF000u}) {
+    SCOPED_TRACE(start);
+    ++y;
+    platform::ManualClock clock(start);
+    display::MouseRecorder mouse;
+    NetClient client(clock);
+    client.SetMouseSource(&mouse, kMouseHiddenCursor);
+    client.SetDirect("127.0.0.1", dvr_->Port(), "secret");
+    ASSERT_TRUE(client.Start());
+    ASSERT_TRUE(WaitFor([&] { return client.LoggedIn(); }));
+    // Five seconds in steps of 250 ms, across 2^31 or 2^32 for the first and the last start.
+    mouse.Move(0, y, 640, 448, 0);
+    for (int step = 0; step < 20; ++step) {
+      ASSERT_TRUE(WaitFor([&] { return logged(step); })) << step;
+      mouse.Move(300 + step, y, 640, 448, 0);  // not due yet: held, then replaced
+      ASSERT_TRUE(WentRound(client));
+      clock.Advance(249);
+      ASSERT_TRUE(WentRound(client));
+      mouse.Move(step + 1, y, 640, 448, 0);
+      clock.Advance(1);
+    }
+    client.Stop();
+    for (int step = 0; step < 20; ++step) EXPECT_FALSE(logged(300 + step)) << step;
+  }
+}
+
 TEST_F(NetClientTest, StopDuringTheLoginWaitReturnsSoonAndSendsNoLogout) {
   sim::DvrSimOptions options;
   options.never_answer = true;

@@ -189,7 +189,7 @@ void RunConnect(const ConnectOptions& options) {
     for (const uint64_t reports = events.reports; reports_seen < reports; reports_seen = reports) {
       PrintReport(engine.NetStatusValues(), options.json);
     }
-    if (clock.Tick() - last_report >= 1000) {
+    if (clock.Since(last_report) >= 1000) {
       last_report += 1000;
       const Totals totals = TotalsOf(engine.Network());
       PrintTraffic(totals, before, engine.Counters().shown[0], options.json);
@@ -211,7 +211,7 @@ void RunConnect(const ConnectOptions& options) {
       ended = "interrupted";
       break;
     }
-    if (options.seconds > 0 && clock.Tick() - begun >= options.seconds * 1000) break;
+    if (options.seconds > 0 && clock.Since(begun) >= options.seconds * 1000) break;
   }
   const bool recorded = engine.StopRecording();
   engine.Disconnect();  // logs out first when logged in
