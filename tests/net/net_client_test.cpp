@@ -290,6 +290,56 @@ TEST_F(NetClientTest, KeysAndMouseAsTheDvrReceivesThem) {
   EXPECT_GE(mouse_packets, 3);
 }
 
+// Waits until no key has gone out for a while: the buffers on the way to a DVR that reads nothing
+// are full, and a key waits for room.
+bool KeysStalled(const std::atomic<uint64_t>& sent) {
+  return WaitFor([&] {
+    const uint64_t before = sent.load();
+    std::this_thread::sleep_for(Ms(100));
+    return before > 0 && sent.load() == before;
+  }, 30000);
+}
+
+// A DVR that stops reading: a key that cannot go out within the time-out drops the connection,
+// which the client logs into again; Stop returns at once whatever waits to go out.
+TEST_F(NetClientTest, ADvrThatStopsReadingCostsASendItsTimeOutAndStopNothing) {
+  sim::DvrSimOptions options;
+  options.stop_reading = true;
+  StartDvr(options);
+  Connect("secret", 300);
+  ASSERT_TRUE(WaitFor([&] { return client_.LoggedIn(); }));
+  std::atomic<uint64_t> sent{0};
+  std::atomic<bool> refused{false};
+  const auto send_keys = [&] {
+    while (client_.SendKey(11)) ++sent;
+    refused = true;
+  };
+  std::thread keys(send_keys);
+  bool ended = WaitFor([&] { return refused.load(); }, 20000);
+  if (!ended) dvr_->Stop();  // a send waiting without end fails once the DVR has gone
+  keys.join();
+  ASSERT_TRUE(ended);
+  EXPECT_TRUE(WaitFor([&] { return dvr_->Counters().logins == 2 && client_.LoggedIn(); }));
+
+  // A key waits for room, longer than Stop may take; nor can the logout go out.
+  client_.SetTimeout(60000);
+  sent = 0;
+  refused = false;
+  keys = std::thread(send_keys);
+  EXPECT_TRUE(KeysStalled(sent));
+  std::atomic<bool> stopped{false};
+  std::thread stopper([&] {
+    client_.Stop();
+    stopped = true;
+  });
+  ended = WaitFor([&] { return stopped && refused; }, 3000);
+  if (!ended) dvr_->Stop();
+  stopper.join();
+  keys.join();
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(events_.login_failures, 0);
+}
+
 // Waits until the client's worker has gone round its loop, which looks at the mouse first, since
 // the call: two reads of the stream later.
 bool WentRound(const NetClient& client) {
@@ -396,7 +446,7 @@ TEST_F(NetClientTest, AClosedConnectionIsLoggedIntoAgainAtOnce) {
   ASSERT_TRUE(first.IsOpen());
   ASSERT_TRUE(read_login(first));
   const std::string accept = ControlPacket(kLoginReplyAccepted, {0});
-  ASSERT_TRUE(first.Send(accept.data(), accept.size(), error));
+  ASSERT_TRUE(first.Send(accept.data(), accept.size(), [] { return false; }, error));  // room enough
   ASSERT_TRUE(WaitFor([&] { return client_.LoggedIn(); }));
   const auto closed = std::chrono::steady_clock::now();
   first.Close();

@@ -173,7 +173,7 @@ void DvrSimulator::Stream(platform::TcpSocket& client, bool first, std::vector<u
       silence_logged = true;
     }
     if (silent || done) {
-      if (ReadClient(client, kStreamLookUs) == Session::kEnd) return;
+      if (Listen(client, kStreamLookUs) == Session::kEnd) return;
       next_picture = Clock::now();
       continue;
     }
@@ -183,10 +183,10 @@ void DvrSimulator::Stream(platform::TcpSocket& client, bool first, std::vector<u
     }
     if (now < next_picture) {
       const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(next_picture - now).count();
-      if (ReadClient(client, std::min<int64_t>(wait, kStreamLookUs)) == Session::kEnd) return;
+      if (Listen(client, std::min<int64_t>(wait, kStreamLookUs)) == Session::kEnd) return;
       continue;
     }
-    if (ReadClient(client, 0) == Session::kEnd) return;
+    if (Listen(client, 0) == Session::kEnd) return;
     if (!source_.Next(unit_)) return;
     if (!opening.empty()) {  // the answer and the stream's first bytes leave together
       opening.insert(opening.end(), unit_.bytes.begin(), unit_.bytes.end());
@@ -232,25 +232,24 @@ bool DvrSimulator::SendPicture(platform::TcpSocket& client, const std::vector<ui
 }
 
 bool DvrSimulator::Send(platform::TcpSocket& client, const uint8_t* data, size_t size) {
-  size_t done = 0;
-  size_t piece_end = 0;
-  while (done < size) {
-    if (piece_end <= done) {
-      piece_end = options_.split_writes ? done + kPieces[split_index_++ % kPieces.size()] : size;
-      piece_end = std::min(piece_end, size);
-    }
-    const long sent = client.SendSome(data + done, piece_end - done);
-    if (sent < 0) return false;
-    if (sent == 0) {
-      // The client is not reading: wait for room, but never past Stop.
-      if (Stopping() || client.WaitWritable(kLookUs) < 0) return false;
-      continue;
-    }
-    done += static_cast<size_t>(sent);
+  // A client that does not read is waited for, but never past Stop.
+  const std::function<bool()> keep_waiting = [this] { return !Stopping(); };
+  std::string ignored;
+  for (size_t done = 0; done < size;) {
+    const size_t piece = options_.split_writes ? kPieces[split_index_++ % kPieces.size()] : size;
+    const size_t take = std::min(piece, size - done);
+    if (!client.Send(data + done, take, keep_waiting, ignored)) return false;
+    done += take;
   }
   std::lock_guard lock(mutex_);
   counters_.bytes += size;
   return true;
+}
+
+DvrSimulator::Session DvrSimulator::Listen(platform::TcpSocket& client, int64_t wait_us) {
+  if (!options_.stop_reading) return ReadClient(client, wait_us);
+  std::this_thread::sleep_for(std::chrono::microseconds(wait_us));  // the client's bytes pile up
+  return Session::kGoOn;
 }
 
 DvrSimulator::Session DvrSimulator::ReadClient(platform::TcpSocket& client, int64_t wait_us) {
