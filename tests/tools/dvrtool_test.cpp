@@ -440,6 +440,24 @@ TEST_F(DvrtoolTest, ConnectReportsTheServersDisconnect) {
   EXPECT_EQ(r.err, "dvrtool: Disconnected by server.\n");
 }
 
+TEST_F(DvrtoolTest, ConnectFailsWhenTheTimeRunsOutBeforeALogin) {
+  if (Run("connect --help").out.find("--mouse-mode") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no connect";
+  }
+  sim::SyntheticLiveSource source(1, 30, false, 4);
+  sim::DvrSimOptions options;
+  options.password = "secret";
+  options.never_answer = true;
+  sim::DvrSimulator dvr(options, source);
+  std::string error;
+  ASSERT_TRUE(dvr.Start(error)) << error;
+  const Result r =
+      Run("connect 127.0.0.1:" + std::to_string(dvr.Port()) + " --password secret --seconds 0.5 --timeout 30000");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: No response from server.\n");
+  EXPECT_EQ(r.Lines().back(), "status 0 idle");
+}
+
 // Pixels of the label colour (0x80FFFF: red and green full, blue half) in a rectangle of a
 // top-down frame.
 int LabelPixels(const std::vector<uint8_t>& bgr, int width, int x0, int y0, int x1, int y1) {
