@@ -102,21 +102,30 @@ std::array<uint16_t, 5> NetClient::StatusValues() const {
 
 bool NetClient::SendKey(int key_code) {
   const auto packet = KeyPacket(key_code);
-  std::lock_guard lock(mutex_);
-  std::string error;
-  return logged_in_ && socket_.IsOpen() && socket_.Send(packet.data(), packet.size(), error);
+  return SendPacket(packet.data(), packet.size());
+}
+
+bool NetClient::MayWait(uint32_t started) { return !StopRequested() && clock_.Since(started) <= timeout_ms_; }
+
+bool NetClient::SendPacket(const uint8_t* data, size_t size) {
+  std::lock_guard lock(send_mutex_);
+  if (!logged_in_ || !socket_.IsOpen()) return false;
+  const uint32_t started = clock_.Tick();
+  std::string ignored;
+  if (socket_.Send(data, size, [&] { return MayWait(started); }, ignored)) return true;
+  // A DVR that took nothing for that long is gone, and part of a packet garbles what follows: the
+  // worker sees the connection end at its next read and logs in again.
+  socket_.ShutdownBoth();
+  return false;
 }
 
 void NetClient::Run() {
   last_data_ = clock_.Tick();
+  last_mouse_ = last_data_ - kMouseEveryMs;  // the first mouse input goes at once
   while (IsRunning()) {
     if (StopRequested()) {
-      if (logged_in_ && socket_.IsOpen()) {
-        const auto logout = LogoutPacket();
-        std::lock_guard lock(mutex_);
-        std::string ignored;
-        socket_.Send(logout.data(), logout.size(), ignored);
-      }
+      const auto logout = LogoutPacket();
+      SendPacket(logout.data(), logout.size());  // when logged in, and only what fits at once
       break;
     }
     if (use_ddns_ && !ddns_resolved_) {
@@ -152,7 +161,7 @@ void NetClient::Run() {
       last_data_ = clock_.Tick();
     }
     SendMouse();
-    if (clock_.Tick() - last_data_ > timeout_ms_) {
+    if (clock_.Since(last_data_) > timeout_ms_) {
       // Silence: log in again without telling anyone; the DDNS answer stays valid.
       DropConnection();
       clock_.SleepUnless(kReconnectPauseMs, {&StopEvent()});
@@ -160,43 +169,30 @@ void NetClient::Run() {
     }
     Receive();
   }
-  {
-    std::lock_guard lock(mutex_);
-    socket_.ShutdownBoth();
-    socket_.Close();
-    ddns_socket_.Close();
-  }
-  logged_in_ = false;
+  DropConnection();
+  ddns_socket_.Close();
   ddns_resolved_ = false;
   SetStatus(kIdle);
 }
 
 bool NetClient::ConnectSocket(platform::TcpSocket& socket, const std::string& address, uint16_t port, bool dvr) {
+  // Not logged in: nobody else touches the socket while it is made and connected.
   std::string error;
   if (socket.IsOpen()) {
     SetLastError("Already Connected");
-    std::lock_guard lock(mutex_);
     socket.ShutdownReceive();
     socket.Close();
     return false;
   }
-  {
-    std::lock_guard lock(mutex_);
-    if (!socket.Create(error)) {
-      last_error_ = error;
-      return false;
-    }
-    if (!socket.StartConnect(address, port, error)) {
-      last_error_ = error;
-      socket.Close();
-      return false;
-    }
+  if (!socket.Create(error) || !socket.StartConnect(address, port, error)) {
+    SetLastError(error);
+    socket.Close();
+    return false;
   }
   if (!dvr) socket.SetOptions();
   const uint32_t started = clock_.Tick();
   for (;;) {
     if (StopRequested()) {
-      std::lock_guard lock(mutex_);
       socket.Close();
       if (dvr) {
         logged_in_ = false;
@@ -207,22 +203,14 @@ bool NetClient::ConnectSocket(platform::TcpSocket& socket, const std::string& ad
     }
     switch (socket.WaitConnected(kConnectRoundMs)) {
       case platform::TcpSocket::Ready::kNothing:
-        if (clock_.Tick() - started <= timeout_ms_) continue;
+        if (clock_.Since(started) <= timeout_ms_) continue;
         // The DVR's connect goes on to the login, whose first send then fails.
         if (dvr) return true;
-        {
-          std::lock_guard lock(mutex_);
-          socket.Close();
-        }
-        return false;
-      case platform::TcpSocket::Ready::kError: {
-        std::lock_guard lock(mutex_);
         socket.Close();
         return false;
-      }
+      case platform::TcpSocket::Ready::kError: socket.Close(); return false;
       case platform::TcpSocket::Ready::kReady: {
         int pending = 0;  // not examined: a refused connect shows as a failed first send
-        std::lock_guard lock(mutex_);
         if (!socket.ReadPendingError(pending)) {
           socket.Close();
           return false;
@@ -235,25 +223,21 @@ bool NetClient::ConnectSocket(platform::TcpSocket& socket, const std::string& ad
 }
 
 bool NetClient::QueryDdns() {
-  const auto fail = [this](const char* text) {
-    if (text) SetLastError(text);
-    std::lock_guard lock(mutex_);
+  const auto fail = [this](const std::string& text) {
+    if (!text.empty()) SetLastError(text);
     ddns_socket_.Close();
     ddns_resolved_ = false;
     return false;
   };
   const auto request = DdnsRequest(dvr_name_);
-  std::string error;
-  if (!ddns_socket_.Send(request.data(), request.size(), error)) {
-    SetLastError(error);
-    return fail(nullptr);
-  }
   const uint32_t started = clock_.Tick();
+  std::string error;
+  if (!ddns_socket_.Send(request.data(), request.size(), [&] { return MayWait(started); }, error)) return fail(error);
   std::array<uint8_t, kReplyBufferBytes> reply{};
   size_t received = 0;
   for (;;) {
     if (const ReplyWait wait = AwaitReply(ddns_socket_, started); wait != ReplyWait::kData) {
-      return fail(wait == ReplyWait::kTimedOut ? "No response from server." : nullptr);
+      return fail(wait == ReplyWait::kTimedOut ? "No response from server." : "");
     }
     const long got = ddns_socket_.Receive(reply.data() + received, reply.size() - received);
     if (got > 0) received += static_cast<size_t>(got);
@@ -266,37 +250,27 @@ bool NetClient::QueryDdns() {
   ddns_resolved_ = true;
   dvr_address_ = DottedAddress(answer->address);
   dvr_port_ = answer->port;
-  std::lock_guard lock(mutex_);
   ddns_socket_.Close();
   return true;
 }
 
 bool NetClient::LogIn() {
-  const auto fail = [this](const char* text) {
-    if (text) SetLastError(text);
-    std::lock_guard lock(mutex_);
-    socket_.ShutdownBoth();
-    socket_.Close();
-    logged_in_ = false;
+  const auto fail = [this](const std::string& text) {
+    if (!text.empty()) SetLastError(text);
+    DropConnection();
     return false;
   };
   const auto login = LoginPacket(password_);
-  std::string error;
-  {
-    std::lock_guard lock(mutex_);
-    if (!socket_.Send(login.data(), login.size(), error)) {
-      last_error_ = error;
-    }
-  }
-  if (!error.empty()) return fail(nullptr);
-  // Replies are whole packets read from a buffer: a pending and an accept reply may arrive in
-  // one read, and stream bytes may follow the accept in the same read.
   const uint32_t started = clock_.Tick();
+  std::string error;
+  if (!socket_.Send(login.data(), login.size(), [&] { return MayWait(started); }, error)) return fail(error);
+  // Replies are 16-byte packets read from a buffer: a pending and an accept reply may arrive in
+  // one read, and stream bytes may follow the accept in the same read.
   std::vector<uint8_t> replies;
   replies.reserve(kReplyBufferBytes);
   for (;;) {
     if (const ReplyWait wait = AwaitReply(socket_, started); wait != ReplyWait::kData) {
-      return fail(wait == ReplyWait::kTimedOut ? "No response from server." : nullptr);
+      return fail(wait == ReplyWait::kTimedOut ? "No response from server." : "");
     }
     const size_t held = replies.size();
     replies.resize(kReplyBufferBytes);
@@ -310,15 +284,13 @@ bool NetClient::LogIn() {
       reply = ReadLoginReply(replies.data(), replies.size());
     }
     switch (reply.kind) {
-      case LoginReply::Kind::kIncomplete:
-        if (replies.size() >= kReplyBufferBytes) return fail("LOGIN ERROR");
-        break;
+      case LoginReply::Kind::kIncomplete: break;  // less than a reply is held: room enough for the rest
       case LoginReply::Kind::kAccepted:
         logged_in_ = true;
         bytes_received_.fetch_add(replies.size() - reply.bytes, std::memory_order_relaxed);
         parser_.Parse(replies.data() + reply.bytes, replies.size() - reply.bytes);
         return true;
-      case LoginReply::Kind::kRefused: return fail(reply.refusal.c_str());
+      case LoginReply::Kind::kRefused: return fail(reply.refusal);
       default: return fail("LOGIN ERROR");
     }
   }
@@ -330,7 +302,7 @@ NetClient::ReplyWait NetClient::AwaitReply(platform::TcpSocket& socket, uint32_t
     const int ready = socket.WaitReadable(kReplyWaitUs);
     if (ready < 0) return ReplyWait::kFailed;
     if (ready > 0) return ReplyWait::kData;
-    if (clock_.Tick() - started > timeout_ms_) return ReplyWait::kTimedOut;
+    if (clock_.Since(started) > timeout_ms_) return ReplyWait::kTimedOut;
   }
 }
 
@@ -351,20 +323,18 @@ void NetClient::Receive() {
 }
 
 void NetClient::SendMouse() {
-  if (mouse_ == nullptr || static_cast<int32_t>(clock_.Tick() - next_mouse_) < 0) return;
+  if (mouse_ == nullptr || clock_.Since(last_mouse_) < kMouseEveryMs) return;
   display::MouseReport report;
   if (!mouse_->TakePending(report)) return;
-  next_mouse_ = clock_.Tick() + kMouseEveryMs;
+  last_mouse_ = clock_.Tick();
   if (mouse_mode_ == 0) return;
   const auto packet = MousePacket(report.state, report.width, report.height, report.x, report.y, mouse_mode_);
-  std::lock_guard lock(mutex_);
-  std::string ignored;
-  if (logged_in_ && socket_.IsOpen()) socket_.Send(packet.data(), packet.size(), ignored);
+  SendPacket(packet.data(), packet.size());
 }
 
 void NetClient::DropConnection() {
-  std::lock_guard lock(mutex_);
-  socket_.ShutdownBoth();
+  socket_.ShutdownBoth();  // first: a send waiting for room gives up at once and lets go of the lock
+  std::lock_guard lock(send_mutex_);
   socket_.Close();
   logged_in_ = false;
 }

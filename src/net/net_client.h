@@ -70,7 +70,9 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   std::string LastError() const;
   std::array<uint16_t, 5> StatusValues() const;
 
-  // Sends a remote-control key on the live connection: true when all 16 bytes went out.
+  // Sends a remote-control key on the live connection: true when all 16 bytes went out. Waits for
+  // room at most the time-out (never past Stop); a key that cannot go out drops the connection,
+  // which the worker then logs into again.
   bool SendKey(int key_code);
 
   // Frames handed to the queues and lost to full ones; bytes received since Start.
@@ -95,6 +97,10 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   ReplyWait AwaitReply(platform::TcpSocket& socket, uint32_t started);
   void Receive();
   void SendMouse();
+  // Whether a wait that began at `started` may go on: not past Stop, nor past the time-out.
+  bool MayWait(uint32_t started);
+  // A whole packet on the live connection when logged in; see SendKey.
+  bool SendPacket(const uint8_t* data, size_t size);
   void DropConnection();
   void SetLastError(const std::string& text);
   void SetStatus(int status);
@@ -122,19 +128,23 @@ class NetClient final : public platform::WorkerThread, private ControlHandler {
   std::atomic<int> status_{kIdle};
   std::atomic<bool> logged_in_{false};
   bool ddns_resolved_ = false;
-  mutable std::mutex mutex_;      // guards the texts and values below, and sends on the socket
+  mutable std::mutex mutex_;  // guards the texts and values below; held only for a moment
   std::string last_error_;
   std::array<uint16_t, 5> status_values_{};
-  platform::TcpSocket socket_;    // worker owns it; sends also under mutex_
-  platform::TcpSocket ddns_socket_;
+  // The worker opens and closes socket_. While logged_in_ is set, packets go out on it under
+  // send_mutex_ from any thread, and the worker closes it only under that lock (after shutting it
+  // down, which ends any wait for room at once).
+  std::mutex send_mutex_;
+  platform::TcpSocket socket_;
+  platform::TcpSocket ddns_socket_;  // worker thread only
 
   engine::FrameQueue video_queue_{"Default"};
   engine::FrameQueue audio_queue_{"Default"};
   StreamParser parser_;
   std::vector<uint8_t> read_buffer_;
   std::atomic<uint64_t> bytes_received_{0};
-  uint32_t last_data_ = 0;
-  uint32_t next_mouse_ = 0;
+  uint32_t last_data_ = 0;   // worker thread only: when data last came
+  uint32_t last_mouse_ = 0;  // worker thread only: when the last mouse packet left
 };
 
 }  // namespace dvr::net

@@ -111,28 +111,21 @@ LoginReply ReadLoginReply(const uint8_t* data, size_t size) {
   }
   if (size < kControlHeader) return reply;  // the rest is still on its way
   const uint16_t code = ParseHex(data + 8);
-  // A reply is one control packet: its own length when that is sensible, else the 16 bytes a
-  // reply with a reason has.
-  const uint16_t declared = ParseHex(data + 4);
-  const size_t length = declared >= kControlHeader && declared <= kMaxControlPacket ? declared : 16;
-  switch (code) {
-    case kLoginReplyPending:
-    case kLoginReplyAccepted:
-      if (size < length) return reply;
-      reply.kind = code == kLoginReplyPending ? LoginReply::Kind::kPending : LoginReply::Kind::kAccepted;
-      reply.bytes = length;
-      return reply;
-    case kLoginReplyRefused:
-    case kLoginReplyRefusedToo:
-      if (length >= 16 && size < 16) return reply;  // wait for the reason
-      reply.kind = LoginReply::Kind::kRefused;
-      reply.refusal = RefusalText(length >= 16 ? ParseHex(data + 12) : 0);
-      reply.bytes = std::min(size, length);
-      return reply;
-    default:
-      reply.kind = LoginReply::Kind::kInvalid;
-      return reply;
+  if (code < kLoginReplyPending || code > kLoginReplyRefusedToo) {
+    reply.kind = LoginReply::Kind::kInvalid;
+    return reply;
   }
+  if (size < kLoginReplyBytes) return reply;
+  reply.bytes = kLoginReplyBytes;
+  switch (code) {
+    case kLoginReplyPending: reply.kind = LoginReply::Kind::kPending; break;
+    case kLoginReplyAccepted: reply.kind = LoginReply::Kind::kAccepted; break;
+    default:
+      reply.kind = LoginReply::Kind::kRefused;
+      reply.refusal = RefusalText(ParseHex(data + 12));
+      break;
+  }
+  return reply;
 }
 
 std::array<uint8_t, kDdnsRequestBytes> DdnsRequest(std::string_view dvr_name) {

@@ -18,6 +18,7 @@ inline constexpr size_t kControlHeader = 12;   // start code, length, command
 inline constexpr size_t kLoginPacketBytes = 44;
 inline constexpr size_t kKeyPacketBytes = 16;
 inline constexpr size_t kLogoutPacketBytes = 12;
+inline constexpr size_t kLoginReplyBytes = 16;
 inline constexpr size_t kMousePacketBytes = 32;
 inline constexpr size_t kDdnsRequestBytes = 12;
 inline constexpr size_t kDdnsReplyBytes = 10;
@@ -58,13 +59,13 @@ std::array<uint8_t, kMousePacketBytes> MousePacket(int state, int width, int hei
 struct LoginReply {
   enum class Kind { kIncomplete, kPending, kAccepted, kRefused, kInvalid };
   Kind kind = Kind::kIncomplete;
-  size_t bytes = 0;         // bytes the reply takes (for pending and accepted: the whole packet)
+  size_t bytes = 0;         // bytes the reply takes: 16, except when incomplete or invalid
   std::string refusal;      // the reason's text when refused
 };
-// Replies are whole control packets, read from a buffer that may hold more than one (a pending
-// and an accept reply together, or an accept and the first stream bytes). Incomplete while part
-// of the packet is missing; invalid when it does not start with 00 00 01 FE or carries an unknown
-// code.
+// Replies are read from a buffer that may hold more than one (a pending and an accept reply
+// together, or an accept and the first stream bytes). Every reply is 16 bytes, as the DVR sends
+// them, whatever its length field says: nothing checks that field. Incomplete while part of the
+// 16 bytes is missing; invalid as soon as the start is not 00 00 01 FE or the code is unknown.
 LoginReply ReadLoginReply(const uint8_t* data, size_t size);
 // "Too many client.", "Incorrect password.", "Bad network" or "Unkown error.".
 const char* RefusalText(uint16_t reason);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "net/protocol.h"
 
@@ -12,6 +13,8 @@ constexpr uint32_t kStartCodeBytes = 4;
 constexpr uint32_t kAudioSkip = 2;
 
 bool IsStartCodeWindow(uint32_t reg) { return (reg & 0xFFFFFFF0) == 0x000001F0; }
+// Pictures, audio and control packets; the other codes start nothing.
+bool StartsUnit(uint8_t type) { return type == 0xF8 || type == 0xF9 || type == 0xFA || type == 0xFE; }
 
 }  // namespace
 
@@ -44,10 +47,6 @@ StreamParser::StreamParser(engine::FrameQueue& video, engine::FrameQueue& audio,
   control_[3] = 0xFE;
 }
 
-size_t StreamParser::StoredAudioTail() const {
-  return std::clamp<size_t>(audio_received_ > kAudioSkip ? audio_received_ - kAudioSkip : 0, 0, kStartCodeBytes);
-}
-
 void StreamParser::Parse(const uint8_t* bytes, size_t count) {
   size_t i = 0;
   while (i < count) {
@@ -68,6 +67,7 @@ void StreamParser::Parse(const uint8_t* bytes, size_t count) {
       const size_t take = std::min(room, bulk_end - i);
       std::memcpy(video_.payload.data() + video_.length, bytes + i, take);
       video_.length += static_cast<uint32_t>(take);
+      unit_tail_ = static_cast<uint32_t>(std::min<size_t>(unit_tail_ + (bulk_end - i), kStartCodeBytes));
     }
     i = bulk_end;
     register_ = uint32_t{bytes[i - 4]} << 24 | uint32_t{bytes[i - 3]} << 16 | uint32_t{bytes[i - 2]} << 8 | bytes[i - 1];
@@ -80,33 +80,50 @@ void StreamParser::Step(uint8_t b) {
     case kHunting: break;
     case kVideo:
       if (video_.length < kVideoBufferBytes) video_.payload[video_.length++] = b;
+      unit_tail_ = std::min(unit_tail_ + 1, kStartCodeBytes);
       break;
     case kAudio:
       // The first two bytes after the start code are a header nobody reads.
       if (audio_received_++ >= kAudioSkip && audio_.length < kAudioBufferBytes) audio_.payload[audio_.length++] = b;
+      unit_tail_ = std::min(unit_tail_ + 1, kStartCodeBytes);
       break;
-    case kControl:
+    case kControl: {
       if (control_length_ < kControlBufferBytes) control_[control_length_] = b;
       ++control_length_;
       if (control_length_ == 8) declared_length_ = ParseHex(control_.data() + 4);
-      if (control_length_ >= 8 && control_length_ >= declared_length_) {
-        state_ = previous_;
+      // The next unit's start code ends a packet, even on the byte the packet's length would.
+      const bool next_unit = IsStartCodeWindow(register_) && StartsUnit(static_cast<uint8_t>(register_));
+      if (control_length_ >= 8 && control_length_ >= declared_length_ && !next_unit) {
+        ResumeUnit();
         HandleControl();
         control_length_ = kStartCodeBytes;
         return;  // this byte ends the packet; it is not looked at as part of a start code
       }
       break;
+    }
   }
   if (IsStartCodeWindow(register_)) StartCode(static_cast<uint8_t>(register_));
 }
 
-void StreamParser::EndAudioFrame() {
-  if (audio_.length != 0 || audio_received_ != 0) {
-    audio_.length -= static_cast<uint32_t>(std::min<size_t>(StoredAudioTail(), audio_.length));
-    if (audio_.length != 0) Hand(audio_queue_, audio_, traffic_.audio_frames, traffic_.audio_lost);
+void StreamParser::TakeOut(uint32_t bytes) {
+  if (state_ == kVideo) video_.length -= std::min(bytes, video_.length - kStartCodeBytes);
+  if (state_ == kAudio) {
+    const uint32_t stored = std::min(bytes, audio_received_ > kAudioSkip ? audio_received_ - kAudioSkip : 0);
+    audio_.length -= std::min(stored, audio_.length);
+    audio_received_ -= bytes;  // a header cut by a control packet goes on after it
   }
+}
+
+void StreamParser::ResumeUnit() {
+  state_ = previous_;
+  TakeOut(packet_start_in_unit_);
+}
+
+void StreamParser::EndAudioFrame(uint32_t start_code_bytes) {
+  TakeOut(start_code_bytes);
+  if (audio_.length != 0) Hand(audio_queue_, audio_, traffic_.audio_frames, traffic_.audio_lost);
   audio_.length = 0;
-  audio_received_ = 0;
+  audio_received_ = 0;  // every audio frame drops its own two header bytes
 }
 
 void StreamParser::Hand(engine::FrameQueue& queue, const media::MediaFrame& frame, std::atomic<uint64_t>& handed,
@@ -116,36 +133,37 @@ void StreamParser::Hand(engine::FrameQueue& queue, const media::MediaFrame& fram
 }
 
 void StreamParser::StartCode(uint8_t type) {
+  // The bytes of a start code that ends or interrupts a unit never stay in that unit.
+  const uint32_t in_unit = std::exchange(unit_tail_, 0);
   if (type == 0xFE) {
-    // A control packet inside a frame: its start code is not part of the frame, which goes on
-    // after the packet.
-    if (state_ == kVideo) video_.length -= std::min<uint32_t>(kStartCodeBytes, video_.length - kStartCodeBytes);
-    if (state_ == kAudio) {
-      const auto tail = static_cast<uint32_t>(std::min<size_t>(StoredAudioTail(), audio_.length));
-      audio_.length -= tail;
-      audio_received_ -= std::min<uint32_t>(kStartCodeBytes, audio_received_);
+    // A control packet: the unit it interrupts goes on after it. Its start code stays there until
+    // the packet ends, whole or cut short by the next unit's start code.
+    if (state_ != kControl) {
+      previous_ = state_;
+      packet_start_in_unit_ = in_unit;
+      state_ = kControl;
     }
-    if (state_ != kControl) previous_ = state_;
-    state_ = kControl;
     control_length_ = kStartCodeBytes;  // an unfinished packet is abandoned
     return;
   }
-  if (state_ == kAudio || audio_received_ != 0) EndAudioFrame();
+  if (state_ == kControl) {
+    if (!StartsUnit(type)) return;  // the packet's own bytes
+    ResumeUnit();  // cut short; this start code went into the packet, not the unit
+  }
+  if (state_ == kAudio) EndAudioFrame(in_unit);  // at any start code
   if (type == 0xF8 || type == 0xF9) {
+    if (state_ == kVideo) TakeOut(in_unit);
     if (video_.length > kStartCodeBytes) {
-      video_.length -= kStartCodeBytes;  // the new start code's bytes
       Hand(video_queue_, video_, traffic_.video_frames, traffic_.video_lost);
       video_.length = kStartCodeBytes;
     }
-    previous_ = state_;
     state_ = kVideo;
     video_.payload[3] = type;
   } else if (type == 0xFA) {
-    previous_ = state_;
+    if (state_ == kVideo) TakeOut(in_unit);  // the picture goes on after the audio frame
     state_ = kAudio;
-    audio_received_ = 0;  // every audio frame drops its own two header bytes
   }
-  // Any other start code stays in the unit being gathered.
+  // Any other start code stays in a picture being gathered; audio starts a new frame after it.
 }
 
 void StreamParser::HandleControl() {

@@ -2,8 +2,8 @@
 // Cuts the byte stream a DVR sends after login into video frames, audio frames and control
 // packets. Frames go to two queues (a full queue loses the frame); control packets go to a
 // handler at once. Byte by byte with a 32-bit shift register, so that units split across reads
-// or interrupted by control packets come out whole; picture data between start codes is copied
-// in bulk.
+// or interrupted by control packets (whole ones, or ones the next unit's start code cuts short)
+// come out whole; picture data between start codes is copied in bulk.
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -54,12 +54,14 @@ class StreamParser {
   // One byte through the shift register and the state.
   void Step(uint8_t b);
   void StartCode(uint8_t type);
-  void EndAudioFrame();
+  // Takes the last `bytes` received out of the unit being gathered: they were a start code's.
+  void TakeOut(uint32_t bytes);
+  // Back to the unit a control packet interrupted, without the packet's start code.
+  void ResumeUnit();
+  void EndAudioFrame(uint32_t start_code_bytes);
   void Hand(engine::FrameQueue& queue, const media::MediaFrame& frame, std::atomic<uint64_t>& handed,
             std::atomic<uint64_t>& lost);
   void HandleControl();
-  // Audio bytes stored from the last four received (the first two of a frame are not kept).
-  size_t StoredAudioTail() const;
 
   engine::FrameQueue& video_queue_;
   engine::FrameQueue& audio_queue_;
@@ -68,10 +70,14 @@ class StreamParser {
 
   uint32_t register_ = 0xFFFFFFFF;
   State state_ = kHunting;
-  State previous_ = kHunting;
+  State previous_ = kHunting;  // the unit a control packet interrupted
   media::MediaFrame video_;   // payload: the frame being gathered, from its start code
   media::MediaFrame audio_;   // payload: the samples being gathered
   uint32_t audio_received_ = 0;  // bytes since the audio start code, skipped ones included
+  // Of the last bytes received, how many (up to 4) went into the unit being gathered: a start
+  // code may begin inside a control packet that its first bytes complete.
+  uint32_t unit_tail_ = 0;
+  uint32_t packet_start_in_unit_ = 0;  // bytes of the control packet's start code in that unit
   std::array<uint8_t, kControlBufferBytes> control_{};
   uint32_t control_length_ = 4;   // bytes of the packet so far (stored up to the buffer's size)
   uint16_t declared_length_ = 0;

@@ -14,6 +14,10 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual uint32_t Tick() const = 0;
+  // Milliseconds since `tick`, an earlier reading of this clock: the difference modulo 2^32, right
+  // across the wrap for spans up to 49.7 days. Ticks are compared only through it, never as
+  // absolute values or deadlines (a deadline left behind for 24.8 days reads as the future).
+  uint32_t Since(uint32_t tick) const { return Tick() - tick; }
   virtual void Sleep(uint32_t ms) = 0;
   // Sleeps up to `ms`, waking early when one of the events is set (so that a waiting worker
   // still hears stop and commands).

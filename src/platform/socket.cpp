@@ -87,30 +87,9 @@ void TcpSocket::SetOptions() {
   ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &one_second, sizeof one_second);
 }
 
-bool TcpSocket::Send(const void* data, size_t size, std::string& error) {
-  const auto* bytes = static_cast<const char*>(data);
-  for (size_t done = 0; done < size;) {
-    const ssize_t sent = ::send(fd_, bytes + done, size - done, MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) {
-      error = SocketErrorText(sent < 0 ? errno : EPIPE);
-      return false;
-    }
-    done += static_cast<size_t>(sent);
-  }
-  return true;
-}
-
-long TcpSocket::SendSome(const void* data, size_t size) {
-  for (;;) {
-    const ssize_t sent = ::send(fd_, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (sent >= 0) return static_cast<long>(sent);
-    if (errno == EINTR) continue;
-    return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
-  }
-}
-
 namespace {
+
+constexpr int64_t kSendRoundUs = 100000;
 
 int WaitFor(int fd, short what, int64_t timeout_us) {
   pollfd p{fd, what, 0};
@@ -122,9 +101,33 @@ int WaitFor(int fd, short what, int64_t timeout_us) {
 
 }  // namespace
 
-int TcpSocket::WaitReadable(int64_t timeout_us) { return WaitFor(fd_, POLLIN, timeout_us); }
+bool TcpSocket::Send(const void* data, size_t size, const std::function<bool()>& keep_waiting, std::string& error) {
+  const auto* bytes = static_cast<const char*>(data);
+  for (size_t done = 0; done < size;) {
+    const ssize_t sent = ::send(fd_, bytes + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent > 0) {
+      done += static_cast<size_t>(sent);
+      continue;
+    }
+    const int code = sent < 0 ? errno : EPIPE;
+    if (code == EINTR) continue;
+    if (code != EAGAIN && code != EWOULDBLOCK) {
+      error = SocketErrorText(code);
+      return false;
+    }
+    if (!keep_waiting()) {
+      error = SocketErrorText(ETIMEDOUT);
+      return false;
+    }
+    if (WaitFor(fd_, POLLOUT, kSendRoundUs) < 0) {
+      error = SocketErrorText(errno);
+      return false;
+    }
+  }
+  return true;
+}
 
-int TcpSocket::WaitWritable(int64_t timeout_us) { return WaitFor(fd_, POLLOUT, timeout_us); }
+int TcpSocket::WaitReadable(int64_t timeout_us) { return WaitFor(fd_, POLLIN, timeout_us); }
 
 long TcpSocket::Receive(void* buffer, size_t size) {
   for (;;) {

@@ -1,9 +1,10 @@
 #pragma once
 // TCP sockets for the DVR connection (and the simulator's side of it): non-blocking connect with
-// waits, blocking sends of whole packets, receive waits with sub-millisecond time-outs. Writing to
-// a closed peer returns an error; it never raises a signal.
+// waits, sends of whole packets with bounded waits for room, receive waits with sub-millisecond
+// time-outs. Writing to a closed peer returns an error; it never raises a signal.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dvr::platform {
@@ -39,14 +40,12 @@ class TcpSocket {
   // No delay, keep-alive, linger on for one second.
   void SetOptions();
 
-  // Sends all bytes (blocking sockets) or fails with the error's text.
-  bool Send(const void* data, size_t size, std::string& error);
-  // Sends what fits without waiting: bytes sent, 0 when none fit, -1 on an error.
-  long SendSome(const void* data, size_t size);
+  // Sends all bytes without ever blocking in the system: when there is no room, waits for some in
+  // rounds of up to 100 ms for as long as keep_waiting() allows (asked before each round). False
+  // with the error's text on an error, or with the text of a time-out when the waiting ends first.
+  bool Send(const void* data, size_t size, const std::function<bool()>& keep_waiting, std::string& error);
   // Waits up to timeout_us for data; -1 on an error, 0 on none, 1 when readable.
   int WaitReadable(int64_t timeout_us);
-  // Waits up to timeout_us for room to send; -1 on an error, 0 on none, 1 when writable.
-  int WaitWritable(int64_t timeout_us);
   // Bytes read; 0 when the peer has closed; -1 on an error.
   long Receive(void* buffer, size_t size);
 

@@ -113,6 +113,26 @@ TEST_F(NetClientTest, RepliesAndTheFirstFrameInOneReadLoseNothing) {
   EXPECT_EQ(frames[1][6], 1);
 }
 
+TEST_F(NetClientTest, RepliesAreSixteenBytesWhateverTheirLengthFieldSays) {
+  sim::DvrSimOptions options;
+  options.pending_replies = 1;
+  options.replies_together = true;
+  options.reply_length_field = 12;
+  options.fps = 100;
+  StartDvr(options);
+  Connect();
+  ASSERT_TRUE(WaitFor([&] { return client_.Traffic().video_frames >= 2; }));
+  EXPECT_EQ(TakeVideo()[0][6], 0);  // the picture that came with the accept was kept
+  client_.Stop();
+
+  options.refuse_reason = 2;
+  StartDvr(options);
+  Connect();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(client_.LastError(), "Incorrect password.");
+  EXPECT_EQ(events_.login_failures, 1);
+}
+
 TEST_F(NetClientTest, RefusalsEndTheSessionWithTheirTexts) {
   const std::vector<std::pair<int, std::string>> cases = {
       {1, "Too many client."}, {2, "Incorrect password."}, {3, "Bad network"}, {7, "Unkown error."}};
@@ -270,6 +290,101 @@ TEST_F(NetClientTest, KeysAndMouseAsTheDvrReceivesThem) {
   EXPECT_GE(mouse_packets, 3);
 }
 
+// Waits until no key has gone out for a while: the buffers on the way to a DVR that reads nothing
+// are full, and a key waits for room.
+bool KeysStalled(const std::atomic<uint64_t>& sent) {
+  return WaitFor([&] {
+    const uint64_t before = sent.load();
+    std::this_thread::sleep_for(Ms(100));
+    return before > 0 && sent.load() == before;
+  }, 30000);
+}
+
+// A DVR that stops reading: a key that cannot go out within the time-out drops the connection,
+// which the client logs into again; Stop returns at once whatever waits to go out.
+TEST_F(NetClientTest, ADvrThatStopsReadingCostsASendItsTimeOutAndStopNothing) {
+  sim::DvrSimOptions options;
+  options.stop_reading = true;
+  StartDvr(options);
+  Connect("secret", 300);
+  ASSERT_TRUE(WaitFor([&] { return client_.LoggedIn(); }));
+  std::atomic<uint64_t> sent{0};
+  std::atomic<bool> refused{false};
+  const auto send_keys = [&] {
+    while (client_.SendKey(11)) ++sent;
+    refused = true;
+  };
+  std::thread keys(send_keys);
+  bool ended = WaitFor([&] { return refused.load(); }, 20000);
+  if (!ended) dvr_->Stop();  // a send waiting without end fails once the DVR has gone
+  keys.join();
+  ASSERT_TRUE(ended);
+  EXPECT_TRUE(WaitFor([&] { return dvr_->Counters().logins == 2 && client_.LoggedIn(); }));
+
+  // A key waits for room, longer than Stop may take; nor can the logout go out.
+  client_.SetTimeout(60000);
+  sent = 0;
+  refused = false;
+  keys = std::thread(send_keys);
+  EXPECT_TRUE(KeysStalled(sent));
+  std::atomic<bool> stopped{false};
+  std::thread stopper([&] {
+    client_.Stop();
+    stopped = true;
+  });
+  ended = WaitFor([&] { return stopped && refused; }, 3000);
+  if (!ended) dvr_->Stop();
+  stopper.join();
+  keys.join();
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(events_.login_failures, 0);
+}
+
+// Waits until the client's worker has gone round its loop, which looks at the mouse first, since
+// the call: two reads of the stream later.
+bool WentRound(const NetClient& client) {
+  for (int read = 0; read < 2; ++read) {
+    const uint64_t bytes = client.BytesReceived();
+    if (!WaitFor([&] { return client.BytesReceived() > bytes; })) return false;
+  }
+  return true;
+}
+
+// The tick wraps every 49.7 days: mouse input goes out, at most every 250 ms, at any tick.
+TEST_F(NetClientTest, MousePacingHoldsAtAnyTick) {
+  sim::DvrSimOptions options;
+  options.fps = 200;
+  StartDvr(options);
+  int y = 0;  // tells the sessions apart in the DVR's log
+  const auto logged = [&](int x) {
+    return Contains(dvr_->Log(), "mouse 0 640 448 " + std::to_string(x) + " " + std::to_string(y));
+  };
+  for (const uint32_t start : {0x7FFFF000u, 0x80000000u, 0xFFFFF000u}) {
+    SCOPED_TRACE(start);
+    ++y;
+    platform::ManualClock clock(start);
+    display::MouseRecorder mouse;
+    NetClient client(clock);
+    client.SetMouseSource(&mouse, kMouseHiddenCursor);
+    client.SetDirect("127.0.0.1", dvr_->Port(), "secret");
+    ASSERT_TRUE(client.Start());
+    ASSERT_TRUE(WaitFor([&] { return client.LoggedIn(); }));
+    // Five seconds in steps of 250 ms, across 2^31 or 2^32 for the first and the last start.
+    mouse.Move(0, y, 640, 448, 0);
+    for (int step = 0; step < 20; ++step) {
+      ASSERT_TRUE(WaitFor([&] { return logged(step); })) << step;
+      mouse.Move(300 + step, y, 640, 448, 0);  // not due yet: held, then replaced
+      ASSERT_TRUE(WentRound(client));
+      clock.Advance(249);
+      ASSERT_TRUE(WentRound(client));
+      mouse.Move(step + 1, y, 640, 448, 0);
+      clock.Advance(1);
+    }
+    client.Stop();
+    for (int step = 0; step < 20; ++step) EXPECT_FALSE(logged(300 + step)) << step;
+  }
+}
+
 TEST_F(NetClientTest, StopDuringTheLoginWaitReturnsSoonAndSendsNoLogout) {
   sim::DvrSimOptions options;
   options.never_answer = true;
@@ -331,7 +446,7 @@ TEST_F(NetClientTest, AClosedConnectionIsLoggedIntoAgainAtOnce) {
   ASSERT_TRUE(first.IsOpen());
   ASSERT_TRUE(read_login(first));
   const std::string accept = ControlPacket(kLoginReplyAccepted, {0});
-  ASSERT_TRUE(first.Send(accept.data(), accept.size(), error));
+  ASSERT_TRUE(first.Send(accept.data(), accept.size(), [] { return false; }, error));  // room enough
   ASSERT_TRUE(WaitFor([&] { return client_.LoggedIn(); }));
   const auto closed = std::chrono::steady_clock::now();
   first.Close();

@@ -82,8 +82,33 @@ TEST(LoginReplyTest, RepliesAreWholePacketsFromABuffer) {
   EXPECT_EQ(all.substr(first.bytes + second.bytes), stream);
   // Any prefix of a reply waits for the rest.
   for (size_t n = 0; n < accept.size(); ++n) EXPECT_EQ(Read(accept.substr(0, n)).kind, LoginReply::Kind::kIncomplete) << n;
-  // A refusal without its reason field reads as an unknown reason, not as bytes beyond it.
-  EXPECT_EQ(Read(ControlPacket(kLoginReplyRefused, {})).refusal, "Unkown error.");
+  // A refusal waits for its reason field.
+  EXPECT_EQ(Read(ControlPacket(kLoginReplyRefused, {})).kind, LoginReply::Kind::kIncomplete);
+}
+
+TEST(LoginReplyTest, RepliesAreSixteenBytesWhateverTheirLengthFieldSays) {
+  // Nobody checks the field; the DVR sends every reply as 16 bytes.
+  for (const std::string field : {"000C", "0008", "0000", "0400", "FFFF", "zz10"}) {
+    SCOPED_TRACE(field);
+    const auto reply = [&field](uint16_t code, uint32_t reason) {
+      return ControlPacket(code, {reason}).replace(4, 4, field);
+    };
+    const std::string stream = std::string("\x00\x00\x01\xF8\x80", 5);
+    const std::string all = reply(kLoginReplyPending, 0) + reply(kLoginReplyAccepted, 0) + stream;
+    const LoginReply first = Read(all);
+    ASSERT_EQ(first.kind, LoginReply::Kind::kPending);
+    ASSERT_EQ(first.bytes, 16u);
+    const LoginReply second = Read(all.substr(16));
+    ASSERT_EQ(second.kind, LoginReply::Kind::kAccepted);
+    ASSERT_EQ(second.bytes, 16u);
+    for (size_t n = 0; n < 16; ++n) {
+      EXPECT_EQ(Read(all.substr(16, n)).kind, LoginReply::Kind::kIncomplete) << n;
+    }
+    const LoginReply refusal = Read(reply(kLoginReplyRefused, 2));
+    EXPECT_EQ(refusal.kind, LoginReply::Kind::kRefused);
+    EXPECT_EQ(refusal.refusal, "Incorrect password.");
+    EXPECT_EQ(Read(reply(kLoginReplyRefusedToo, 1)).refusal, "Too many client.");
+  }
 }
 
 TEST(DdnsTest, RequestAndReplyWithTheirByteOrders) {

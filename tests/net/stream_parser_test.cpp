@@ -89,8 +89,8 @@ TEST(StreamParserTest, AVideoFrameEndsAtTheNextPictureStartCode) {
   ASSERT_EQ(out.video.size(), 1u);
   EXPECT_EQ(out.video[0], StartCode(0xF8) + body);
   ExpectCutsChangeNothing(stream);
-  // The next frame keeps its own start code.
-  const Outcome two = ParseWhole(stream + body + StartCode(0xF8));
+  // The next frame keeps its own start code; a start code with nothing after it is no picture.
+  const Outcome two = ParseWhole(stream + body + StartCode(0xF8) + StartCode(0xF8));
   ASSERT_EQ(two.video.size(), 2u);
   EXPECT_EQ(two.video[1], StartCode(0xF9) + body);
 }
@@ -129,6 +129,37 @@ TEST(StreamParserTest, EveryAudioFrameDropsItsOwnHeader) {
   ExpectCutsChangeNothing(stream);
 }
 
+TEST(StreamParserTest, AnAudioStartCodeAfterAnAudioFrameDropsTheNewFramesHeader) {
+  const Bytes samples = Of({0x31, 0x32, 0x33});
+  const Bytes next = StartCode(0xFA) + Of({3, 4, 0x41, 0x42}) + StartCode(0xF8);
+  const Bytes report = Of(ControlPacket(kStatusReport, {1, 2, 3, 4, 5}));
+  const Bytes cut_short = StartCode(0xFE) + Of("0020000800");
+  const Bytes too_long = Filler(kAudioBufferBytes + 10, 12);
+  struct Case {
+    const char* name;
+    Bytes first;  // an audio frame, up to the next audio start code
+    std::vector<Bytes> audio;
+  };
+  const std::vector<Case> cases = {
+      {"samples", StartCode(0xFA) + Of({1, 2}) + samples, {samples}},
+      {"only its header", StartCode(0xFA) + Of({1, 2}), {}},
+      {"half its header", StartCode(0xFA) + Of({1}), {}},
+      {"a packet inside", StartCode(0xFA) + Of({1, 0x31, 0x32}) + report + Of({0x33}), {Of({0x32, 0x33})}},
+      {"a packet in its header", StartCode(0xFA) + Of({1}) + report + Of({2}) + samples, {samples}},
+      {"a packet cut short", StartCode(0xFA) + Of({1, 2}) + samples + cut_short, {samples}},
+      {"too long", StartCode(0xFA) + Of({1, 2}) + too_long,
+       {Bytes(too_long.begin(), too_long.begin() + kAudioBufferBytes - 4)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Bytes stream = c.first + next;
+    std::vector<Bytes> audio = c.audio;
+    audio.push_back(Of({0x41, 0x42}));
+    EXPECT_EQ(ParseWhole(stream).audio, audio);
+    ExpectCutsChangeNothing(stream);
+  }
+}
+
 TEST(StreamParserTest, AudioInsideAVideoFrameLeavesTheFrameWhole) {
   const Bytes first = Filler(30, 2), second = Filler(20, 3);
   const Bytes stream = StartCode(0xF8) + first + StartCode(0xFA) + Of({1, 2, 0x61, 0x62}) + StartCode(0xF8) + second +
@@ -155,6 +186,29 @@ TEST(StreamParserTest, AControlPacketInsideAFrameLeavesTheFrameWhole) {
   EXPECT_EQ(out.video[0], StartCode(0xF8) + body);
   EXPECT_EQ(out.audio, std::vector<Bytes>{Of({0x71, 0x72, 0x73})});
   ExpectCutsChangeNothing(stream);
+}
+
+TEST(StreamParserTest, APacketCutShortByTheNextUnitLeavesTheFramesAroundItWhole) {
+  // Declared longer than the bytes before the next start code: the packet is abandoned there.
+  const Bytes body = Filler(40, 13), more = Filler(30, 14);
+  const Bytes samples = Of({0x51, 0x52, 0x53});
+  const Bytes report = Of(ControlPacket(kStatusReport, {1, 2, 3, 4, 5}));
+  const Bytes cut_after_length = StartCode(0xFE) + Of("0020000800");
+  const Bytes cut_in_length = StartCode(0xFE) + Of("00");
+  for (const Bytes& cut : {cut_after_length, cut_in_length, StartCode(0xFE)}) {
+    SCOPED_TRACE(cut.size());
+    // Every picture ends with one; cut short by a picture, by audio, by another packet.
+    const Bytes stream = StartCode(0xF8) + body + cut + StartCode(0xF9) + more + cut + StartCode(0xFA) +
+                         Of({1, 2}) + samples + cut + StartCode(0xF8) + body + cut + report + more + StartCode(0xF8);
+    const Outcome out = ParseWhole(stream);
+    ASSERT_EQ(out.video.size(), 3u);
+    EXPECT_EQ(out.video[0], StartCode(0xF8) + body);
+    EXPECT_EQ(out.video[1], StartCode(0xF9) + more);
+    EXPECT_EQ(out.video[2], StartCode(0xF8) + body + more);
+    EXPECT_EQ(out.audio, std::vector<Bytes>{samples});
+    EXPECT_EQ(out.statuses.size(), 1u);
+    ExpectCutsChangeNothing(stream);
+  }
 }
 
 TEST(StreamParserTest, StatusValuesAndTheSingleValue) {

@@ -477,20 +477,32 @@ TEST_F(DvrtoolTest, ConnectRunsALiveSession) {
   EXPECT_EQ(Run("connect 127.0.0.1:99999 --password x").code, 2);
 }
 
-TEST_F(DvrtoolTest, ConnectReportsTheServersDisconnect) {
+// A session that fails exits 1 with the reason: the DVR's disconnect notice, or the time running
+// out before the login is answered.
+TEST_F(DvrtoolTest, ConnectFailsOnADisconnectOrWithoutALogin) {
   if (Run("connect --help").out.find("--mouse-mode") == std::string::npos) {
     GTEST_SKIP() << "this build has no Qt, so no connect";
   }
   sim::SyntheticLiveSource source(1, 30, false, 4);
-  sim::DvrSimOptions options;
-  options.password = "secret";
-  options.disconnect_after_ms = 300;
-  sim::DvrSimulator dvr(options, source);
-  std::string error;
-  ASSERT_TRUE(dvr.Start(error)) << error;
-  const Result r = Run("connect 127.0.0.1:" + std::to_string(dvr.Port()) + " --password secret --seconds 10");
+  const auto connect = [&](sim::DvrSimOptions options, const std::string& arguments) {
+    options.password = "secret";
+    sim::DvrSimulator dvr(options, source);
+    std::string error;
+    EXPECT_TRUE(dvr.Start(error)) << error;
+    return Run("connect 127.0.0.1:" + std::to_string(dvr.Port()) + " --password secret " + arguments);
+  };
+  sim::DvrSimOptions disconnecting;
+  disconnecting.disconnect_after_ms = 300;
+  Result r = connect(disconnecting, "--seconds 10");
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "dvrtool: Disconnected by server.\n");
+
+  sim::DvrSimOptions silent;
+  silent.never_answer = true;
+  r = connect(silent, "--seconds 0.5 --timeout 30000");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: No response from server.\n");
+  EXPECT_EQ(r.Lines().back(), "status 0 idle");
 }
 
 // Pixels of the label colour (0x80FFFF: red and green full, blue half) in a rectangle of a

@@ -62,7 +62,7 @@ void DdnsSimulator::Answer(platform::TcpSocket& client) {
     if (options_.wrong_magic) reply[0] = 0xAA;
   }
   std::string ignored;
-  client.Send(reply.data(), reply.size(), ignored);
+  client.Send(reply.data(), reply.size(), [this] { return !StopEvent().IsSet(); }, ignored);
 }
 
 }  // namespace dvr::sim

@@ -21,6 +21,16 @@ constexpr auto kPendingPause = std::chrono::milliseconds(20);
 
 std::vector<uint8_t> Bytes(const std::string& packet) { return {packet.begin(), packet.end()}; }
 
+// A login reply of 16 bytes, with another length field if asked.
+std::vector<uint8_t> LoginReply(uint16_t code, uint32_t reason, std::optional<uint16_t> length_field) {
+  std::vector<uint8_t> reply = Bytes(net::ControlPacket(code, {reason}));
+  if (length_field) {
+    const auto digits = net::FormatHex(*length_field);
+    std::copy(digits.begin(), digits.end(), reply.begin() + 4);
+  }
+  return reply;
+}
+
 }  // namespace
 
 DvrSimulator::DvrSimulator(DvrSimOptions options, LiveSource& source)
@@ -85,7 +95,7 @@ void DvrSimulator::Serve(platform::TcpSocket& client, bool first) {
   }
   std::vector<uint8_t> opening;
   for (int i = 0; i < options_.pending_replies; ++i) {
-    const auto pending = Bytes(net::ControlPacket(net::kLoginReplyPending, {0}));
+    const auto pending = LoginReply(net::kLoginReplyPending, 0, options_.reply_length_field);
     if (options_.replies_together) {
       opening.insert(opening.end(), pending.begin(), pending.end());
       continue;
@@ -95,7 +105,7 @@ void DvrSimulator::Serve(platform::TcpSocket& client, bool first) {
   }
   const int reason = options_.refuse_reason != 0 ? options_.refuse_reason : password_ok ? 0 : 2;
   if (reason != 0) {
-    const auto refusal = Bytes(net::ControlPacket(options_.refuse_code, {static_cast<uint32_t>(reason)}));
+    const auto refusal = LoginReply(options_.refuse_code, static_cast<uint32_t>(reason), options_.reply_length_field);
     opening.insert(opening.end(), refusal.begin(), refusal.end());
     Send(client, opening.data(), opening.size());
     AddLog("login refused " + std::to_string(reason));
@@ -104,7 +114,7 @@ void DvrSimulator::Serve(platform::TcpSocket& client, bool first) {
     }
     return;
   }
-  const auto accept = Bytes(net::ControlPacket(net::kLoginReplyAccepted, {0}));
+  const auto accept = LoginReply(net::kLoginReplyAccepted, 0, options_.reply_length_field);
   opening.insert(opening.end(), accept.begin(), accept.end());
   AddLog("login accepted");
   {
@@ -163,7 +173,7 @@ void DvrSimulator::Stream(platform::TcpSocket& client, bool first, std::vector<u
       silence_logged = true;
     }
     if (silent || done) {
-      if (ReadClient(client, kStreamLookUs) == Session::kEnd) return;
+      if (Listen(client, kStreamLookUs) == Session::kEnd) return;
       next_picture = Clock::now();
       continue;
     }
@@ -173,10 +183,10 @@ void DvrSimulator::Stream(platform::TcpSocket& client, bool first, std::vector<u
     }
     if (now < next_picture) {
       const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(next_picture - now).count();
-      if (ReadClient(client, std::min<int64_t>(wait, kStreamLookUs)) == Session::kEnd) return;
+      if (Listen(client, std::min<int64_t>(wait, kStreamLookUs)) == Session::kEnd) return;
       continue;
     }
-    if (ReadClient(client, 0) == Session::kEnd) return;
+    if (Listen(client, 0) == Session::kEnd) return;
     if (!source_.Next(unit_)) return;
     if (!opening.empty()) {  // the answer and the stream's first bytes leave together
       opening.insert(opening.end(), unit_.bytes.begin(), unit_.bytes.end());
@@ -222,25 +232,24 @@ bool DvrSimulator::SendPicture(platform::TcpSocket& client, const std::vector<ui
 }
 
 bool DvrSimulator::Send(platform::TcpSocket& client, const uint8_t* data, size_t size) {
-  size_t done = 0;
-  size_t piece_end = 0;
-  while (done < size) {
-    if (piece_end <= done) {
-      piece_end = options_.split_writes ? done + kPieces[split_index_++ % kPieces.size()] : size;
-      piece_end = std::min(piece_end, size);
-    }
-    const long sent = client.SendSome(data + done, piece_end - done);
-    if (sent < 0) return false;
-    if (sent == 0) {
-      // The client is not reading: wait for room, but never past Stop.
-      if (Stopping() || client.WaitWritable(kLookUs) < 0) return false;
-      continue;
-    }
-    done += static_cast<size_t>(sent);
+  // A client that does not read is waited for, but never past Stop.
+  const std::function<bool()> keep_waiting = [this] { return !Stopping(); };
+  std::string ignored;
+  for (size_t done = 0; done < size;) {
+    const size_t piece = options_.split_writes ? kPieces[split_index_++ % kPieces.size()] : size;
+    const size_t take = std::min(piece, size - done);
+    if (!client.Send(data + done, take, keep_waiting, ignored)) return false;
+    done += take;
   }
   std::lock_guard lock(mutex_);
   counters_.bytes += size;
   return true;
+}
+
+DvrSimulator::Session DvrSimulator::Listen(platform::TcpSocket& client, int64_t wait_us) {
+  if (!options_.stop_reading) return ReadClient(client, wait_us);
+  std::this_thread::sleep_for(std::chrono::microseconds(wait_us));  // the client's bytes pile up
+  return Session::kGoOn;
 }
 
 DvrSimulator::Session DvrSimulator::ReadClient(platform::TcpSocket& client, int64_t wait_us) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,12 @@ struct DvrSimOptions {
   int refuse_reason = 0;      // refuse every login with this reason (0: check the password)
   uint16_t refuse_code = 2;   // 2 or 4
   bool never_answer = false;  // take the login and say nothing
+  std::optional<uint16_t> reply_length_field;  // in every login reply instead of its true 16
   uint32_t disconnect_after_ms = 0;  // the disconnect notice, this long into the first session
   uint32_t silent_after_ms = 0;      // the first session falls silent this long into the stream ...
   uint32_t silent_for_ms = 0;        // ... for this long
   bool split_writes = false;         // cut every write into pieces at odd positions
+  bool stop_reading = false;         // streams on, but reads nothing the client sends after its login
   uint64_t video_limit = 0;          // pictures per session (0: no end)
   // The simulator's thread; a benchmark sharing the processor with the client may lower it.
   platform::ThreadPriority priority = platform::ThreadPriority::kNormal;
@@ -77,6 +80,8 @@ class DvrSimulator final : public platform::WorkerThread {
   void Stream(platform::TcpSocket& client, bool first, std::vector<uint8_t>& opening);
   // Reads what the client sent and logs its packets; kEnd when it logged out or went away.
   Session ReadClient(platform::TcpSocket& client, int64_t wait_us);
+  // While streaming: ReadClient, or only the wait when the DVR has stopped reading.
+  Session Listen(platform::TcpSocket& client, int64_t wait_us);
   bool Send(platform::TcpSocket& client, const uint8_t* data, size_t size);
   bool SendPicture(platform::TcpSocket& client, const std::vector<uint8_t>& frame, bool with_status);
   void AddLog(const std::string& line);

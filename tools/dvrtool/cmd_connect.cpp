@@ -162,6 +162,13 @@ void RunConnect(const ConnectOptions& options) {
   }
   if (!started) Fail(engine.NetLastError());
 
+  // Ends a session that failed: logs out if need be, prints the last status changes, exits 1.
+  const auto fail_session = [&](const std::string& why) {
+    engine.Disconnect();
+    for (int status : events.TakeStatuses()) PrintStatus(status, options.json);
+    Fail(why);
+  };
+
   CatchInterrupts();
   const uint32_t begun = clock.Tick();
   uint32_t last_report = begun;
@@ -189,7 +196,7 @@ void RunConnect(const ConnectOptions& options) {
     for (const uint64_t reports = events.reports; reports_seen < reports; reports_seen = reports) {
       PrintReport(engine.NetStatusValues(), options.json);
     }
-    if (clock.Tick() - last_report >= 1000) {
+    if (clock.Since(last_report) >= 1000) {
       last_report += 1000;
       const Totals totals = TotalsOf(engine.Network());
       PrintTraffic(totals, before, engine.Counters().shown[0], options.json);
@@ -198,20 +205,19 @@ void RunConnect(const ConnectOptions& options) {
     std::fflush(stdout);
     if (events.login_failed) {
       const std::string error = engine.NetLastError();
-      engine.Disconnect();
-      for (int status : events.TakeStatuses()) PrintStatus(status, options.json);
-      Fail(error.empty() ? "LOGIN ERROR" : error);
+      fail_session(error.empty() ? "LOGIN ERROR" : error);
     }
-    if (events.disconnected) {
-      engine.Disconnect();
-      for (int status : events.TakeStatuses()) PrintStatus(status, options.json);
-      Fail("Disconnected by server.");
-    }
+    if (events.disconnected) fail_session("Disconnected by server.");
     if (Interrupted()) {
       ended = "interrupted";
       break;
     }
-    if (options.seconds > 0 && clock.Tick() - begun >= options.seconds * 1000) break;
+    if (options.seconds > 0 && clock.Since(begun) >= options.seconds * 1000) break;
+  }
+  if (!logged_in) {
+    // Still waiting for the DVR's answer, or retrying a connect that fails at once.
+    const std::string error = engine.NetLastError();
+    fail_session(error.empty() ? "No response from server." : error);
   }
   const bool recorded = engine.StopRecording();
   engine.Disconnect();  // logs out first when logged in
