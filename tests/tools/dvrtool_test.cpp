@@ -456,6 +456,7 @@ TEST_F(DvrtoolTest, ConnectRunsALiveSession) {
   const std::string& summary = lines.back();
   EXPECT_EQ(Field(summary, "type"), "summary");
   EXPECT_NE(Field(summary, "pictures_shown"), "0");
+  EXPECT_EQ(Field(summary, "lost"), "0");
   const std::string recording = Field(summary, "recording");
   ASSERT_NE(recording, "null");
   EXPECT_TRUE(std::regex_match(recording, std::regex(R"(rec/\d{8}-\d{6}\.NDF)"))) << recording;

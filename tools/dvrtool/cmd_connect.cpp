@@ -95,14 +95,17 @@ void PrintReport(const std::array<uint16_t, 5>& values, bool json) {
   PrintLine(json ? JsonLine().Add("type", "report").AddRaw("values", "[" + list + "]").Text() : "report " + list);
 }
 
+// Frames received; frames lost on the way to the screen and the recording: in the queues (full,
+// or a frame too large for the live loop), or sound the device had no room for.
 struct Totals {
   uint64_t video = 0, audio = 0, bytes = 0, lost = 0;
 };
 
-Totals TotalsOf(const dvr::net::NetClient& client) {
+Totals TotalsOf(const dvr::engine::ViewerEngine& engine) {
+  const dvr::net::NetClient& client = engine.Network();
   const auto& traffic = client.Traffic();
   return {traffic.video_frames.load(), traffic.audio_frames.load(), client.BytesReceived(),
-          traffic.video_lost.load() + traffic.audio_lost.load()};
+          client.VideoQueue().Lost() + client.AudioQueue().Lost() + engine.Counters().audio_refused};
 }
 
 void PrintTraffic(const Totals& now, const Totals& before, uint64_t shown, bool json) {
@@ -198,7 +201,7 @@ void RunConnect(const ConnectOptions& options) {
     }
     if (clock.Since(last_report) >= 1000) {
       last_report += 1000;
-      const Totals totals = TotalsOf(engine.Network());
+      const Totals totals = TotalsOf(engine);
       PrintTraffic(totals, before, engine.Counters().shown[0], options.json);
       before = totals;
     }
@@ -225,7 +228,7 @@ void RunConnect(const ConnectOptions& options) {
   if (!options.snapshot.empty() && !screen.Snapshot().save(QString::fromStdString(options.snapshot), "PNG")) {
     Fail("cannot write " + options.snapshot);
   }
-  const Totals totals = TotalsOf(engine.Network());
+  const Totals totals = TotalsOf(engine);
   const uint64_t shown = engine.Counters().shown[0];
   if (options.json) {
     JsonLine line;
