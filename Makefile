@@ -18,6 +18,7 @@ run: build
 	@echo; $(DVRTOOL) decode $(BUILD)/demo.NDF --index 4 --double -o $(BUILD)/demo-ch1.png
 	@echo; echo "== dvrtool export $(BUILD)/demo.NDF -o $(BUILD)/demo.avi"; $(DVRTOOL) export $(BUILD)/demo.NDF -o $(BUILD)/demo.avi
 	@echo; scripts/demo-live $(BUILD) 4
+	@echo; scripts/run-viewer $(BUILD)
 
 # A live session against the DVR simulator: login, live pictures and sound, a key, a recording.
 demo-live: build

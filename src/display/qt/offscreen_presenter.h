@@ -2,13 +2,13 @@
 // A presenter that draws into an image instead of a window: each visible slot's picture
 // converted to RGB and stretched into its tile, with its label. The tools run the engine with it,
 // and the window reuses its composition for export.
-#include <QFont>
 #include <QImage>
 
 #include <cstdint>
 #include <functional>
 
 #include "display/presenter.h"
+#include "display/qt/image_painter.h"
 
 namespace dvr::display {
 
@@ -37,13 +37,9 @@ class OffscreenPresenter final : public Presenter {
 
   QImage canvas_;
   QImage export_canvas_;  // the AVI frame, composed like the screen
-  QImage converted_;  // the picture in RGB before stretching, 640 x 272 at most
-  QFont font_;
+  ImagePainter painter_;
   std::function<void(const QImage&)> on_present_;
   uint64_t presents_ = 0;
 };
-
-// A COLORREF (0x00BBGGRR) as a Qt colour.
-QColor ColourOf(uint32_t colorref);
 
 }  // namespace dvr::display
