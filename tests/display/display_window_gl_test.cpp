@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QSurfaceFormat>
 
+#include <memory>
+
 #include "display/qt/gl_error_text.h"
 #include "display_window_fixture.h"
 
@@ -74,25 +76,42 @@ TEST_F(GlWindowTest, NewPicturesReachTheScreenAfterTheSplitChanges) {
   EXPECT_TRUE(Near(window_.Still().pixel(320, 300), SlotColour(3), 4));
 }
 
-TEST(GlFallBack, AContextThatCannotBeMadeLeavesTheSoftwarePathWithTheReason) {
-  ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under xvfb-run";
+// A window made while `format` is the default for new contexts, with a picture in its one slot.
+std::unique_ptr<display::DisplayWindow> WindowWithFormat(const QSurfaceFormat& format) {
   const QSurfaceFormat usual = QSurfaceFormat::defaultFormat();
-  QSurfaceFormat impossible = usual;
-  impossible.setVersion(99, 0);
-  impossible.setProfile(QSurfaceFormat::CoreProfile);
-  QSurfaceFormat::setDefaultFormat(impossible);
-  display::DisplayWindow window;
+  QSurfaceFormat::setDefaultFormat(format);
+  auto window = std::make_unique<display::DisplayWindow>();
   QSurfaceFormat::setDefaultFormat(usual);
-  EXPECT_TRUE(window.UseDirectDraw());
-  EXPECT_FALSE(window.OpenGlActive());
-  EXPECT_EQ(window.LastError(), display::kNoContextText);
-  window.resize(320, 224);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.SetSlotCount(1);
+  window->resize(320, 224);
+  window->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->SetSlotCount(1);
   const auto picture = SlotPicture(0);
-  ASSERT_TRUE(window.ShowPicture(0, {}, picture.data(), 640, 224));
-  EXPECT_TRUE(Near(window.Still().pixel(160, 112), SlotColour(0)));
+  EXPECT_TRUE(window->ShowPicture(0, {}, picture.data(), 640, 224));
+  return window;
+}
+
+// A core-profile context takes none of the drawing of the compatibility profile: the first
+// repaint fails, and the window goes on in software with the OpenGL error's text.
+TEST(GlFallBack, AFailureWhileDrawingLeavesTheSoftwarePathWithTheErrorText) {
+  QSurfaceFormat core = QSurfaceFormat::defaultFormat();
+  core.setVersion(3, 3);
+  core.setProfile(QSurfaceFormat::CoreProfile);
+  const auto window = WindowWithFormat(core);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->OpenGlActive(); }, 5000));
+  EXPECT_TRUE(window->UseDirectDraw());
+  EXPECT_EQ(window->LastError(), display::GlErrorText(0x0502));
+  EXPECT_TRUE(Near(window->Still().pixel(160, 112), SlotColour(0)));
+}
+
+// Run in an X server without GLX, asking for a version nothing provides.
+TEST(GlFallBackNoGlx, AContextThatCannotBeMadeLeavesTheSoftwarePathWithTheReason) {
+  QSurfaceFormat impossible = QSurfaceFormat::defaultFormat();
+  impossible.setVersion(99, 0);
+  const auto window = WindowWithFormat(impossible);
+  EXPECT_FALSE(window->OpenGlActive());
+  EXPECT_EQ(window->LastError(), display::kNoContextText);
+  EXPECT_TRUE(Near(window->Still().pixel(160, 112), SlotColour(0)));
 }
 
 }  // namespace
