@@ -9,7 +9,8 @@ void GuiNotices::Show(std::string_view text) {
   QMetaObject::invokeMethod(
       parent_,
       [parent = parent_, message] {
-        auto* box = new QMessageBox(QMessageBox::Warning, parent->windowTitle(), message, QMessageBox::Ok, parent);
+        auto* box = new QMessageBox(QMessageBox::Warning, parent->windowTitle(), message,
+                                    QMessageBox::Ok, parent);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
       },

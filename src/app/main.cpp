@@ -28,12 +28,14 @@ Options ParseOptions(const QApplication& application) {
   parser.addHelpOption();
   parser.addPositionalArgument("file", "the recording to open (NDF)", "[FILE]");
   const QCommandLineOption seconds("seconds", "quit after this many seconds", "seconds");
-  const QCommandLineOption speed("speed", "play at 1, 2, 4 or 8 (paced), 16 or 32 (skipping)", "speed", "1");
+  const QCommandLineOption speed("speed", "play at 1, 2, 4 or 8 (paced), 16 or 32 (skipping)",
+                                 "speed", "1");
   const QCommandLineOption split("split", "tiles on the screen: 1, 4, 9 or 16", "split", "4");
   const QCommandLineOption software("software", "draw with the software path (\"Use DDraw\" off)");
   const QCommandLineOption silent("silent", "play without sound");
   const QCommandLineOption stats("stats", "print what was drawn as one JSON line at the end");
-  const QCommandLineOption screenshot("screenshot", "save what the window shows as PNG before quitting", "png");
+  const QCommandLineOption screenshot("screenshot",
+                                      "save what the window shows as PNG before quitting", "png");
   parser.addOptions({seconds, speed, split, software, silent, stats, screenshot});
   parser.process(application);
   Options options;
@@ -73,11 +75,13 @@ int main(int argc, char** argv) {
   if (options.software) window.Engine().SetUseDirectDraw(false);
   window.show();
   window.Engine().SetSplit(options.split, 0);
-  if (!options.file.isEmpty() && window.Open(options.file.toStdString())) StartPlaying(window.Engine(), options.speed);
+  if (!options.file.isEmpty() && window.Open(options.file.toStdString()))
+    StartPlaying(window.Engine(), options.speed);
 
   QElapsedTimer clock;
   clock.start();
-  if (options.seconds > 0) QTimer::singleShot(static_cast<int>(options.seconds * 1000), &window, [&] { window.close(); });
+  if (options.seconds > 0)
+    QTimer::singleShot(static_cast<int>(options.seconds * 1000), &window, [&] { window.close(); });
   // Before the window goes: what it shows and what it drew.
   QObject::connect(&application, &QApplication::lastWindowClosed, [&] {
     dvr::display::DisplayWindow& display = window.Display();
@@ -85,10 +89,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "dvr-viewer: cannot save %s\n", qPrintable(options.screenshot));
     }
     if (options.stats) {
-      std::printf("{\"seconds\":%.3f,\"opengl\":%s,\"presents\":%llu,\"repaints\":%llu,\"last_error\":\"%s\"}\n",
-                  static_cast<double>(clock.elapsed()) / 1000.0, display.OpenGlActive() ? "true" : "false",
-                  static_cast<unsigned long long>(display.PresentCount()),
-                  static_cast<unsigned long long>(display.RepaintCount()), display.LastError().c_str());
+      std::printf(
+          "{\"seconds\":%.3f,\"opengl\":%s,\"presents\":%llu,\"repaints\":%llu,\"last_error\":\"%"
+          "s\"}\n",
+          static_cast<double>(clock.elapsed()) / 1000.0, display.OpenGlActive() ? "true" : "false",
+          static_cast<unsigned long long>(display.PresentCount()),
+          static_cast<unsigned long long>(display.RepaintCount()), display.LastError().c_str());
       std::fflush(stdout);
     }
   });

@@ -20,9 +20,11 @@ ViewerWindow::ViewerWindow(bool sound) : display_(new display::DisplayWindow(thi
   setWindowTitle("DVR Viewer");
   setCentralWidget(display_);
   if (sound) sound_ = std::make_unique<audio::QtAudioDevice>();
-  engine_ = std::make_unique<engine::ViewerEngine>(*display_, sound_.get(), notices_, platform::SystemClock());
+  engine_ = std::make_unique<engine::ViewerEngine>(*display_, sound_.get(), notices_,
+                                                   platform::SystemClock());
   const int variant = media::VariantFromName(media::BuildVideoFormat()).value_or(4);
-  engine_->Setup(variant, audio::SelectAudioFormat(audio::BuildAudioFormat(), notices_), 16, audio::kSampleRate, 4);
+  engine_->Setup(variant, audio::SelectAudioFormat(audio::BuildAudioFormat(), notices_), 16,
+                 audio::kSampleRate, 4);
   engine_->SetMode(engine::kPlayerMode, 16);
   engine_->SetLabelFont(16, 0, 500, false, "Arial");
   engine_->SetLabelTextColor(0x80FFFF);
@@ -45,16 +47,20 @@ bool ViewerWindow::Open(const std::string& path) {
     notices_.Show("Cannot open " + path);
     return false;
   }
-  setWindowTitle(QString::fromStdString(std::filesystem::path(path).filename().string()) + " - DVR Viewer");
+  setWindowTitle(QString::fromStdString(std::filesystem::path(path).filename().string()) +
+                 " - DVR Viewer");
   return true;
 }
 
 void ViewerWindow::OpenFromDialog() {
-  const QString path = QFileDialog::getOpenFileName(this, "Open", {}, "Recordings (*.NDF *.ndf);;All files (*)");
+  const QString path =
+      QFileDialog::getOpenFileName(this, "Open", {}, "Recordings (*.NDF *.ndf);;All files (*)");
   if (!path.isEmpty()) Open(path.toStdString());
 }
 
-void ViewerWindow::Split(int split) { engine_->SetSplit(split, -1); }
+void ViewerWindow::Split(int split) {
+  engine_->SetSplit(split, -1);
+}
 
 std::string ViewerWindow::SaveStillImage() {
   std::error_code error;
@@ -85,17 +91,15 @@ void ViewerWindow::BuildMenus() {
   view->addAction("&4 split", QKeySequence(Qt::Key_4), this, [this] { Split(4); });
   view->addAction("&9 split", QKeySequence(Qt::Key_9), this, [this] { Split(9); });
   view->addAction("1&6 tiles", QKeySequence(Qt::Key_6), this, [this] { Split(16); });
-  view->addAction("&Next page", QKeySequence(Qt::Key_N), this, [this] { Split(engine_->GetSplit().first); });
+  view->addAction("&Next page", QKeySequence(Qt::Key_N), this,
+                  [this] { Split(engine_->GetSplit().first); });
   view->addSeparator();
+  // The setting: on, the window draws with OpenGL where a context works (else in software, its
+  // last error saying why).
   QAction* opengl = view->addAction("Use DDraw (OpenGL)");
   opengl->setCheckable(true);
-  opengl->setChecked(display_->OpenGlActive());
-  connect(opengl, &QAction::toggled, this, [this, opengl](bool on) {
-    engine_->SetUseDirectDraw(on);
-    // On without a working context: the software path, and the setting says what is in use.
-    const QSignalBlocker block(opengl);
-    opengl->setChecked(display_->OpenGlActive());
-  });
+  opengl->setChecked(engine_->UseDirectDraw());
+  connect(opengl, &QAction::toggled, this, [this](bool on) { engine_->SetUseDirectDraw(on); });
 }
 
 }  // namespace dvr::app

@@ -7,10 +7,12 @@
 
 namespace dvr::test {
 
-inline std::string WriteViewerRecording(const TempDir& dir, int channels, double seconds, int rate) {
+inline std::string WriteViewerRecording(const TempDir& dir, int channels, double seconds,
+                                        int rate) {
   EncodedRecording recording;
   for (int frame = 0; frame < static_cast<int>(seconds * rate); ++frame) {
-    for (int channel = 0; channel < channels; ++channel) recording.Video(channel, static_cast<double>(frame) / rate);
+    for (int channel = 0; channel < channels; ++channel)
+      recording.Video(channel, static_cast<double>(frame) / rate);
   }
   return dir.Write("viewer.NDF", recording.Build());
 }

@@ -22,10 +22,12 @@ TEST(ViewerStress, FastPlayWhileTheWindowIsResizedSwitchedPagedAndClosed) {
     engine::ViewerEngine& engine = window.Engine();
     engine.SetRepeat(true);
     ASSERT_TRUE(window.Open(path));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-      engine.FastForward();
-      return engine.Speed() >= 32;
-    }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          engine.FastForward();
+          return engine.Speed() >= 32;
+        },
+        5000));
     display::DisplayWindow& display = window.Display();
     for (int step = 0; step < 60; ++step) {
       window.resize(300 + (step * 37) % 500, 200 + (step * 53) % 400);

@@ -35,7 +35,8 @@ TEST_F(ViewerWindowTest, ARecordingPlaysInFourLabelledTiles) {
     const int w = still.width() / 2, h = still.height() / 2;
     for (int tile = 0; tile < 4; ++tile) {
       const QRect area((tile % 2) * w, (tile / 2) * h, w, h);
-      if (still.pixel(area.center()) == qRgb(0, 0, 0) || LabelPixels(still, QRect(area.topLeft(), QSize(w, 22))) < 20) {
+      if (still.pixel(area.center()) == qRgb(0, 0, 0) ||
+          LabelPixels(still, QRect(area.topLeft(), QSize(w, 22))) < 20) {
         return false;
       }
     }
@@ -59,7 +60,8 @@ TEST_F(ViewerWindowTest, AStillThatCannotBeWrittenIsReported) {
   dir_.Write("taken", {1});  // a file where the folder would be
   window_.SetStillFolder(dir_.File("taken"));
   EXPECT_TRUE(window_.SaveStillImage().empty());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !window_.findChildren<QMessageBox*>().isEmpty(); }, 2000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return !window_.findChildren<QMessageBox*>().isEmpty(); }, 2000));
 }
 
 TEST(StillImagePath, ATakenNameGetsTheNextFreeSuffix) {

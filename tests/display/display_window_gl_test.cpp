@@ -17,7 +17,9 @@ namespace {
 std::vector<uint8_t> GradientPicture(int slot) {
   std::vector<uint8_t> picture = SlotPicture(slot);
   for (int y = 0; y < 224; ++y) {
-    for (int x = 0; x < 640; ++x) picture[static_cast<size_t>(y * 640 + x)] = static_cast<uint8_t>(16 + (x + 2 * y + 40 * slot) % 220);
+    for (int x = 0; x < 640; ++x)
+      picture[static_cast<size_t>(y * 640 + x)] =
+          static_cast<uint8_t>(16 + (x + 2 * y + 40 * slot) % 220);
   }
   return picture;
 }
@@ -45,7 +47,8 @@ TEST_F(GlWindowTest, BothPathsShowTheSamePicture) {
   // Filtering and text rendering differ a little; a misplaced tile or label differs a lot.
   EXPECT_LT(MeanDifference(opengl, software), 3.0);
   for (int slot = 0; slot < 4; ++slot) {
-    EXPECT_TRUE(Near(opengl.pixel(Tile(slot).center()), software.pixel(Tile(slot).center()), 12)) << slot;
+    EXPECT_TRUE(Near(opengl.pixel(Tile(slot).center()), software.pixel(Tile(slot).center()), 12))
+        << slot;
     EXPECT_GT(LabelPixels(opengl, QRect(Tile(slot).topLeft(), QSize(320, 22))), 20) << slot;
   }
 }

@@ -20,7 +20,8 @@ using display::DisplayWindow;
 class DisplayWindowTest : public DisplayWindowFixture {};
 
 TEST_F(DisplayWindowTest, WithoutAWindowSystemTheSoftwarePathIsUsedAndSaysWhy) {
-  if (QGuiApplication::platformName() != "offscreen") GTEST_SKIP() << "checks the offscreen platform";
+  if (QGuiApplication::platformName() != "offscreen")
+    GTEST_SKIP() << "checks the offscreen platform";
   EXPECT_TRUE(window_.UseDirectDraw());
   EXPECT_FALSE(window_.OpenGlActive());
   EXPECT_EQ(window_.LastError(), display::kNoWindowSystemText);
@@ -33,7 +34,8 @@ TEST_F(DisplayWindowTest, EachSlotShowsInItsTileWithItsLabel) {
   for (int slot = 0; slot < 4; ++slot) {
     const QRect tile = Tile(slot);
     EXPECT_TRUE(Near(still.pixel(tile.center()), SlotColour(slot))) << "slot " << slot;
-    EXPECT_GT(LabelPixels(still, QRect(tile.topLeft(), QSize(tile.width(), 22))), 20) << "slot " << slot;
+    EXPECT_GT(LabelPixels(still, QRect(tile.topLeft(), QSize(tile.width(), 22))), 20)
+        << "slot " << slot;
   }
 }
 
@@ -88,7 +90,8 @@ TEST_F(DisplayWindowTest, TheCanvasFollowsTheWindowAndAZeroSizeKeepsThePictures)
   Settle();
   still = window_.Still();
   ASSERT_EQ(still.size(), QSize(640, 448));
-  for (int slot = 0; slot < 4; ++slot) EXPECT_TRUE(Near(still.pixel(Tile(slot).center()), SlotColour(slot)));
+  for (int slot = 0; slot < 4; ++slot)
+    EXPECT_TRUE(Near(still.pixel(Tile(slot).center()), SlotColour(slot)));
 }
 
 TEST_F(DisplayWindowTest, SwitchingThePathKeepsEveryPicture) {
@@ -120,7 +123,8 @@ TEST_F(DisplayWindowTest, AStillGoesToTheClipboardAndToABitmapOfTheSamePixels) {
   const auto bytes = ReadFileBytes(path);
   ASSERT_GT(bytes.size(), 54u);
   EXPECT_EQ(bytes[10], 54);  // 24 bits: the pixels follow the two headers
-  EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), window_.Still());
+  EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+            window_.Still());
 }
 
 TEST_F(DisplayWindowTest, AStillThatCannotBeWrittenIsAFailure) {
@@ -134,7 +138,8 @@ class MouseTest : public DisplayWindowTest {
  protected:
   display::MouseReport Report() { return window_.Mouse().Peek(); }
   void Move(QPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QMouseEvent move(QEvent::MouseMove, at, window_.mapToGlobal(at), Qt::NoButton, buttons, modifiers);
+    QMouseEvent move(QEvent::MouseMove, at, window_.mapToGlobal(at), Qt::NoButton, buttons,
+                     modifiers);
     QCoreApplication::sendEvent(&window_, &move);
   }
 };
@@ -173,7 +178,8 @@ TEST_F(MouseTest, ARightDragOverThePictureOpensNoMenu) {
   parent.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
   QTest::mousePress(&window_, Qt::RightButton, {}, QPoint(100, 100));
-  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(100, 100), window_.mapToGlobal(QPoint(100, 100)));
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(100, 100),
+                         window_.mapToGlobal(QPoint(100, 100)));
   QCoreApplication::sendEvent(&window_, &menu);
   Move({150, 120}, Qt::RightButton);
   EXPECT_EQ(Report().state, 2);

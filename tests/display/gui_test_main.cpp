@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
   if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
     const std::string runtime = "/tmp/dvr-gui-tests-" + std::to_string(getuid());
     std::filesystem::create_directories(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   }
   testing::InitGoogleTest(&argc, argv);

@@ -13,7 +13,8 @@
 namespace dvr::test {
 
 // A planar 4:2:0 picture of one colour.
-inline std::vector<uint8_t> FlatPicture(uint8_t y, uint8_t u, uint8_t v, int width = 640, int height = 224) {
+inline std::vector<uint8_t> FlatPicture(uint8_t y, uint8_t u, uint8_t v, int width = 640,
+                                        int height = 224) {
   const size_t luma = static_cast<size_t>(width) * static_cast<size_t>(height);
   std::vector<uint8_t> picture(luma + luma / 2, u);
   std::fill_n(picture.begin(), luma, y);
@@ -40,12 +41,14 @@ inline bool Near(QRgb a, QRgb b, int tolerance = 2) {
 
 // Mean absolute difference per colour channel of two images of one size.
 inline double MeanDifference(const QImage& a, const QImage& b) {
-  const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+  const QImage x = a.convertToFormat(QImage::Format_RGB32),
+               y = b.convertToFormat(QImage::Format_RGB32);
   double sum = 0;
   for (int row = 0; row < x.height(); ++row) {
     for (int column = 0; column < x.width(); ++column) {
       const QRgb p = x.pixel(column, row), q = y.pixel(column, row);
-      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q));
     }
   }
   return sum / (3.0 * x.width() * x.height());

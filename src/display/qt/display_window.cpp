@@ -13,12 +13,16 @@
 #include "display/qt/still_bitmap.h"
 
 namespace dvr::display {
+namespace {
 
+// The key-state flags of a mouse event: 1 left, 2 right, 4 shift, 8 control, 16 middle.
 int MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
          (modifiers & Qt::ShiftModifier ? 4 : 0) | (modifiers & Qt::ControlModifier ? 8 : 0) |
          (buttons & Qt::MiddleButton ? 16 : 0);
 }
+
+}  // namespace
 
 DisplayWindow::DisplayWindow(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -46,7 +50,8 @@ bool DisplayWindow::StartOpenGl() {
     UseSoftware(kNoWindowSystemText);
     return false;
   }
-  if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr && screen->depth() <= 8) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen();
+      screen != nullptr && screen->depth() <= 8) {
     UseSoftware(kPaletteModeText);
     return false;
   }
@@ -59,7 +64,8 @@ bool DisplayWindow::StartOpenGl() {
   gl_ = new GlCanvas(this, scene_, mutex_, [this, generation](const std::string& error) {
     // Reported while the canvas paints: the switch happens once that is over.
     QMetaObject::invokeMethod(
-        this, [this, generation, error] {
+        this,
+        [this, generation, error] {
           if (generation == gl_generation_) UseSoftware(error);
         },
         Qt::QueuedConnection);
@@ -101,13 +107,17 @@ uint64_t DisplayWindow::RepaintCount() const {
 QImage DisplayWindow::Still() {
   std::lock_guard lock(mutex_);
   // The canvas paints into its framebuffer on this thread, taking the lock again.
-  if (gl_active_ && gl_ != nullptr) return gl_->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  if (gl_active_ && gl_ != nullptr)
+    return gl_->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   return back_.copy();
 }
 
-bool DisplayWindow::SaveSnapshot(const std::string& path) { return SaveStill(Still(), path); }
+bool DisplayWindow::SaveSnapshot(const std::string& path) {
+  return SaveStill(Still(), path);
+}
 
-void DisplayWindow::DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) {
+void DisplayWindow::DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture,
+                                int width, int height) {
   if (surface == Surface::kExport) {
     export_painter_.DrawPicture(export_canvas_, tile, picture, width, height);
   } else if (gl_active_) {
@@ -128,7 +138,8 @@ void DisplayWindow::FillBlack(Surface surface, const Rect& tile) {
   }
 }
 
-void DisplayWindow::DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) {
+void DisplayWindow::DrawLabel(Surface surface, const std::string& text, int x, int y,
+                              const LabelSettings& style) {
   if (surface == Surface::kExport) {
     export_painter_.DrawLabel(export_canvas_, text, x, y, style);
   } else if (gl_active_) {
@@ -174,11 +185,12 @@ bool DisplayWindow::ReadExportCanvas(uint8_t* frame, int width, int height) {
 }
 
 void DisplayWindow::paintEvent(QPaintEvent*) {
-  ++software_repaints_;
   QPainter painter(this);
   std::lock_guard lock(mutex_);
   if (gl_active_) return;  // the canvas covers the window
-  painter.drawImage(QRectF(0, 0, back_.width() / pixel_ratio_, back_.height() / pixel_ratio_), back_);
+  ++software_repaints_;
+  painter.drawImage(QRectF(0, 0, back_.width() / pixel_ratio_, back_.height() / pixel_ratio_),
+                    back_);
 }
 
 void DisplayWindow::resizeEvent(QResizeEvent*) {
@@ -206,17 +218,20 @@ QPoint DisplayWindow::CanvasPoint(const QMouseEvent* event) const {
 
 void DisplayWindow::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = CanvasPoint(event);
-  Mouse().Move(at.x(), at.y(), canvas_.width, canvas_.height, MouseFlags(event->buttons(), event->modifiers()));
+  Mouse().Move(at.x(), at.y(), canvas_.width, canvas_.height,
+               MouseFlags(event->buttons(), event->modifiers()));
 }
 
 void DisplayWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint at = CanvasPoint(event);
-  if (event->button() == Qt::LeftButton) Mouse().LeftDown(at.x(), at.y(), canvas_.width, canvas_.height);
+  if (event->button() == Qt::LeftButton)
+    Mouse().LeftDown(at.x(), at.y(), canvas_.width, canvas_.height);
 }
 
 void DisplayWindow::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint at = CanvasPoint(event);
-  if (event->button() == Qt::LeftButton) Mouse().LeftUp(at.x(), at.y(), canvas_.width, canvas_.height);
+  if (event->button() == Qt::LeftButton)
+    Mouse().LeftUp(at.x(), at.y(), canvas_.width, canvas_.height);
 }
 
 void DisplayWindow::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -7,7 +7,8 @@
 // Threads (a deadlock here is the fault users would meet first):
 // - Pictures arrive on the engine's worker (ShowPicture). The worker converts and draws into the
 //   back buffer or the tile scene under the presenter's lock, then asks for one repaint: a queued
-//   call to the window thread, posted only if none is pending. It never waits for the window thread.
+//   call to the window thread, posted only if none is pending. It never waits for the window
+//   thread.
 // - Painting, resizing, mouse, still images and the path switch run on the window thread. Painting
 //   takes the lock only to copy the back buffer to the window or to upload the tiles that changed.
 // - The window thread never holds the lock while it waits for another thread; the worker releases
@@ -54,9 +55,11 @@ class DisplayWindow final : public QWidget, public Presenter {
 
  protected:
   Size CanvasSize() const override { return canvas_; }
-  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) override;
+  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width,
+                   int height) override;
   void FillBlack(Surface surface, const Rect& tile) override;
-  void DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) override;
+  void DrawLabel(Surface surface, const std::string& text, int x, int y,
+                 const LabelSettings& style) override;
   void Present() override;
   void FontChanged(const LabelFont& font) override;
   void PrepareExportCanvas(int width, int height) override;
@@ -79,14 +82,14 @@ class DisplayWindow final : public QWidget, public Presenter {
   QPoint CanvasPoint(const QMouseEvent* event) const;
 
   // Guarded by the presenter's lock.
-  Size canvas_;            // device pixels; kept while the window is zero-sized
-  qreal pixel_ratio_ = 1;  // device pixels per window pixel
-  QImage back_;            // the software path's back buffer, canvas-sized
-  QImage export_canvas_;   // the AVI frame, composed like the screen
+  Size canvas_;                  // device pixels; kept while the window is zero-sized
+  qreal pixel_ratio_ = 1;        // device pixels per window pixel
+  QImage back_;                  // the software path's back buffer, canvas-sized
+  QImage export_canvas_;         // the AVI frame, composed like the screen
   ImagePainter painter_;         // the screen's, its font scaled by the pixel ratio
   ImagePainter export_painter_;  // the export canvas's
   LabelFont font_;
-  TileScene scene_;        // the OpenGL path's tiles
+  TileScene scene_;         // the OpenGL path's tiles
   bool gl_active_ = false;  // the hooks draw into the scene rather than the back buffer
   std::string last_error_;
 
@@ -98,8 +101,5 @@ class DisplayWindow final : public QWidget, public Presenter {
   std::atomic<bool> repaint_pending_{false};
   std::atomic<uint64_t> presents_{0};
 };
-
-// Mouse key-state flags of an event: 1 left, 2 right, 4 shift, 8 control, 16 middle.
-int MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
 }  // namespace dvr::display

@@ -30,7 +30,8 @@ void main() { gl_FragColor = vec4(texture2D(picture, coordinate).rgb, 1.0); }
 
 }  // namespace
 
-GlCanvas::GlCanvas(QWidget* parent, TileScene& scene, std::recursive_mutex& mutex, FailureCallback on_failure)
+GlCanvas::GlCanvas(QWidget* parent, TileScene& scene, std::recursive_mutex& mutex,
+                   FailureCallback on_failure)
     : QOpenGLWidget(parent), scene_(scene), mutex_(mutex), on_failure_(std::move(on_failure)) {
   // The display window takes the mouse; the canvas only shows.
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -53,7 +54,8 @@ void GlCanvas::initializeGL() {
   if (context() == nullptr || !context()->isValid()) return Fail(kNoContextText);
   initializeOpenGLFunctions();
   if (!program_.addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
-      !program_.addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) || !program_.link()) {
+      !program_.addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) ||
+      !program_.link()) {
     return Fail(kNoShaderText);
   }
   glGenTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
@@ -63,7 +65,8 @@ void GlCanvas::initializeGL() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureWidth, kTextureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureWidth, kTextureHeight, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, nullptr);
   }
   if (glGetError() != GL_NO_ERROR) return Fail(kNoTextureText);
   // A new context has none of the pictures.
@@ -80,7 +83,8 @@ int GlCanvas::TakeScene(LabelSettings& style) {
     const size_t index = static_cast<size_t>(i);
     if (tile.has_picture && tile.changed) {
       glBindTexture(GL_TEXTURE_2D, textures_[index]);
-      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tile.width, tile.height, GL_BGRA, GL_UNSIGNED_BYTE, tile.rgb.constBits());
+      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tile.width, tile.height, GL_BGRA, GL_UNSIGNED_BYTE,
+                      tile.rgb.constBits());
       tile.changed = false;
     }
     drawn_[index] = {QRectOf(tile.rect),
@@ -98,10 +102,12 @@ int GlCanvas::TakeScene(LabelSettings& style) {
 
 void GlCanvas::DrawQuad(const QRect& rect, float u, float v, int canvas_width, int canvas_height) {
   const float left = static_cast<float>(rect.left()), top = static_cast<float>(rect.top());
-  const float right = left + static_cast<float>(rect.width()), bottom = top + static_cast<float>(rect.height());
+  const float right = left + static_cast<float>(rect.width()),
+              bottom = top + static_cast<float>(rect.height());
   const GLfloat positions[] = {left, top, right, top, left, bottom, right, bottom};
   const GLfloat texels[] = {0, 0, u, 0, 0, v, u, v};
-  program_.setUniformValue("canvas", static_cast<float>(canvas_width), static_cast<float>(canvas_height));
+  program_.setUniformValue("canvas", static_cast<float>(canvas_width),
+                           static_cast<float>(canvas_height));
   program_.setAttributeArray("position", positions, 2);
   program_.setAttributeArray("texel", texels, 2);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
@@ -145,7 +151,8 @@ void GlCanvas::paintGL() {
   painter.setFont(FontOf(style.font, ratio));
   for (int i = 0; i < count; ++i) {
     const Drawn& tile = drawn_[static_cast<size_t>(i)];
-    if (tile.has_label) DrawOutlinedText(painter, tile.label, tile.label_at.x(), tile.label_at.y(), style);
+    if (tile.has_label)
+      DrawOutlinedText(painter, tile.label, tile.label_at.x(), tile.label_at.y(), style);
   }
 }
 

@@ -23,7 +23,8 @@ namespace dvr::display {
 class GlCanvas final : public QOpenGLWidget, protected QOpenGLFunctions {
  public:
   using FailureCallback = std::function<void(const std::string& error)>;
-  GlCanvas(QWidget* parent, TileScene& scene, std::recursive_mutex& mutex, FailureCallback on_failure);
+  GlCanvas(QWidget* parent, TileScene& scene, std::recursive_mutex& mutex,
+           FailureCallback on_failure);
   ~GlCanvas() override;
 
   uint64_t Repaints() const { return repaints_; }

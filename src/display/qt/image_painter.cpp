@@ -13,7 +13,9 @@ QColor ColourOf(uint32_t colorref) {
                 static_cast<int>((colorref >> 16) & 0xFF));
 }
 
-QRect QRectOf(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+QRect QRectOf(const Rect& r) {
+  return QRect(r.left, r.top, r.Width(), r.Height());
+}
 
 QFont FontOf(const LabelFont& f, qreal scale) {
   QFont font(QString::fromStdString(f.face));
@@ -24,21 +26,25 @@ QFont FontOf(const LabelFont& f, qreal scale) {
   return font;
 }
 
-void DrawOutlinedText(QPainter& painter, const QString& text, int x, int y, const LabelSettings& style) {
+void DrawOutlinedText(QPainter& painter, const QString& text, int x, int y,
+                      const LabelSettings& style) {
   const QRect area(x, y, 4096, 1024);
   painter.setPen(ColourOf(style.outline_colour));
   for (int dy = -1; dy <= 1; ++dy) {
     for (int dx = -1; dx <= 1; ++dx) {
-      if (dx != 0 || dy != 0) painter.drawText(area.translated(dx, dy), Qt::AlignLeft | Qt::AlignTop, text);
+      if (dx != 0 || dy != 0)
+        painter.drawText(area.translated(dx, dy), Qt::AlignLeft | Qt::AlignTop, text);
     }
   }
   painter.setPen(ColourOf(style.text_colour));
   painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
-ImagePainter::ImagePainter() : converted_(640, 272, QImage::Format_RGB32), font_(FontOf(LabelFont{})) {}
+ImagePainter::ImagePainter()
+    : converted_(640, 272, QImage::Format_RGB32), font_(FontOf(LabelFont{})) {}
 
-void ImagePainter::DrawPicture(QImage& target, const Rect& tile, const uint8_t* picture, int width, int height) {
+void ImagePainter::DrawPicture(QImage& target, const Rect& tile, const uint8_t* picture, int width,
+                               int height) {
   if (target.isNull()) return;
   codec::YuvToRgb32(converted_.bits(), converted_.bytesPerLine(), picture, width, height);
   QPainter painter(&target);
@@ -51,7 +57,8 @@ void ImagePainter::FillBlack(QImage& target, const Rect& tile) {
   painter.fillRect(QRectOf(tile), Qt::black);
 }
 
-void ImagePainter::DrawLabel(QImage& target, const std::string& text, int x, int y, const LabelSettings& style) {
+void ImagePainter::DrawLabel(QImage& target, const std::string& text, int x, int y,
+                             const LabelSettings& style) {
   if (target.isNull()) return;
   QPainter painter(&target);
   painter.setFont(font_);
@@ -59,7 +66,8 @@ void ImagePainter::DrawLabel(QImage& target, const std::string& text, int x, int
 }
 
 void ImagePainter::PrepareCanvas(QImage& canvas, int width, int height) {
-  if (canvas.width() != width || canvas.height() != height) canvas = QImage(width, height, QImage::Format_RGB32);
+  if (canvas.width() != width || canvas.height() != height)
+    canvas = QImage(width, height, QImage::Format_RGB32);
   canvas.fill(Qt::black);
 }
 

@@ -23,7 +23,8 @@ QRect QRectOf(const Rect& r);
 QFont FontOf(const LabelFont& font, qreal scale = 1);
 // The label text with its outline (the eight neighbouring places in the outline colour first),
 // top-left corner at (x, y).
-void DrawOutlinedText(QPainter& painter, const QString& text, int x, int y, const LabelSettings& style);
+void DrawOutlinedText(QPainter& painter, const QString& text, int x, int y,
+                      const LabelSettings& style);
 
 class ImagePainter {
  public:

@@ -22,13 +22,17 @@ uint64_t OffscreenPresenter::PresentCount() const {
   return presents_;
 }
 
-void OffscreenPresenter::DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) {
+void OffscreenPresenter::DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture,
+                                     int width, int height) {
   painter_.DrawPicture(Target(surface), tile, picture, width, height);
 }
 
-void OffscreenPresenter::FillBlack(Surface surface, const Rect& tile) { ImagePainter::FillBlack(Target(surface), tile); }
+void OffscreenPresenter::FillBlack(Surface surface, const Rect& tile) {
+  ImagePainter::FillBlack(Target(surface), tile);
+}
 
-void OffscreenPresenter::DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) {
+void OffscreenPresenter::DrawLabel(Surface surface, const std::string& text, int x, int y,
+                                   const LabelSettings& style) {
   painter_.DrawLabel(Target(surface), text, x, y, style);
 }
 
@@ -45,6 +49,8 @@ bool OffscreenPresenter::ReadExportCanvas(uint8_t* frame, int width, int height)
   return ImagePainter::ReadDib24(export_canvas_, frame, width, height);
 }
 
-void OffscreenPresenter::FontChanged(const LabelFont& font) { painter_.SetFont(font); }
+void OffscreenPresenter::FontChanged(const LabelFont& font) {
+  painter_.SetFont(font);
+}
 
 }  // namespace dvr::display

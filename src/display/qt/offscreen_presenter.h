@@ -24,9 +24,11 @@ class OffscreenPresenter final : public Presenter {
 
  protected:
   Size CanvasSize() const override { return {canvas_.width(), canvas_.height()}; }
-  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) override;
+  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width,
+                   int height) override;
   void FillBlack(Surface surface, const Rect& tile) override;
-  void DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) override;
+  void DrawLabel(Surface surface, const std::string& text, int x, int y,
+                 const LabelSettings& style) override;
   void Present() override;
   void FontChanged(const LabelFont& font) override;
   void PrepareExportCanvas(int width, int height) override;
