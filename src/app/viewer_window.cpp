@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QStandardPaths>
 
@@ -68,7 +69,10 @@ std::string ViewerWindow::SaveStillImage() {
   platform::CalendarTime now;
   platform::LocalTime(std::time(nullptr), now);
   const std::string path = FreeStillImagePath(still_folder_, now);
-  if (!engine_->SaveSnapshot(path)) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool saved = engine_->SaveSnapshot(path);
+  QGuiApplication::restoreOverrideCursor();
+  if (!saved) {
     notices_.Show("Cannot save the still image to " + path);
     return {};
   }
