@@ -1,6 +1,7 @@
 #include "display/presenter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dvr::display {
 
@@ -11,15 +12,20 @@ constexpr size_t kExportFrameBytes = 720 * 576 * 3;  // the largest frame
 
 bool Presenter::ShowPicture(int slot, const media::FrameTime& time, const uint8_t* picture, int width,
                             int height) {
-  std::lock_guard lock(mutex_);
-  if (!slots_.Store(slot, layout_.SlotCount(), time, picture, width, height)) return false;
-  const Size size = CanvasSize();
-  layout_.LayoutSlots(size.width, size.height);
-  if (layout_.SlotVisible(slot)) {
-    DrawSlot(Surface::kScreen, slot, layout_.SlotRect(slot));
-    Present();
-    if (Exporting()) ComposeExport(slot);
+  ExportSink* frame_for = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    if (!slots_.Store(slot, layout_.SlotCount(), time, picture, width, height)) return false;
+    const Size size = CanvasSize();
+    layout_.LayoutSlots(size.width, size.height);
+    if (layout_.SlotVisible(slot)) {
+      DrawSlot(Surface::kScreen, slot, layout_.SlotRect(slot));
+      Present();
+      if (Exporting()) ComposeExport(slot);
+    }
+    frame_for = std::exchange(frame_taken_for_, nullptr);
   }
+  DeliverExportFrame(frame_for);
   return true;
 }
 
@@ -99,24 +105,47 @@ void Presenter::ClearExportCanvas() {
 void Presenter::ComposeExport(int slot) {
   const uint16_t bit = static_cast<uint16_t>(1u << slot);
   // The slot comes round again: the canvas holds one picture of every slot since the last frame.
-  if (export_mask_ & bit) WriteExportFrame();
+  if (export_mask_ & bit) TakeExportFrame();
   LayOutExport();
   DrawSlot(Surface::kExport, slot, export_layout_.SlotRect(slot));
   export_mask_ |= bit;
 }
 
-void Presenter::WriteExportFrame() {
+void Presenter::TakeExportFrame() {
   const int width = export_sink_->FrameWidth(), height = export_sink_->FrameHeight();
-  if (ReadExportCanvas(export_frame_.data(), width, height)) export_sink_->WriteVideo(export_frame_.data(), true);
+  if (ReadExportCanvas(export_frame_.data(), width, height)) frame_taken_for_ = export_sink_;
   export_mask_ = 0;  // a canvas that cannot be read gives no frame, and the round starts again
 }
 
+// Only the thread that shows pictures takes frames, so the buffer stays as it was taken while the
+// sink encodes it.
+void Presenter::DeliverExportFrame(ExportSink* sink) {
+  if (sink != nullptr) sink->WriteVideo(export_frame_.data(), true);
+}
+
 bool Presenter::FlushExportFrame() {
-  std::lock_guard lock(mutex_);
-  if (!Exporting() || export_mask_ == 0) return false;
-  WriteExportFrame();
+  ExportSink* frame_for = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    if (!Exporting() || export_mask_ == 0) return false;
+    TakeExportFrame();
+    frame_for = std::exchange(frame_taken_for_, nullptr);
+  }
+  DeliverExportFrame(frame_for);
   return true;
 }
+
+void Presenter::SetUseDirectDraw(bool on) {
+  std::lock_guard lock(mutex_);
+  use_direct_draw_ = on;
+}
+
+bool Presenter::UseDirectDraw() const {
+  std::lock_guard lock(mutex_);
+  return use_direct_draw_;
+}
+
+bool Presenter::SaveSnapshot(const std::string&) { return false; }
 
 void Presenter::SetSlotCount(int count) {
   std::lock_guard lock(mutex_);

@@ -2,7 +2,8 @@
 // The display as the engine and the main window see it: pictures handed over per slot, the split
 // layout, labels. The state and the rules live here; how pixels get drawn is up to the
 // implementation (a window, an offscreen image). Every operation takes one recursive lock: the
-// engine's worker shows pictures while the window thread changes the layout.
+// engine's worker shows pictures while the window thread changes the layout. A finished export
+// frame is handed to the sink after the lock is released, so that nothing waits for an encoder.
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -49,6 +50,14 @@ class Presenter {
   // 1 player, 2 network client.
   void SetEngineMode(int mode);
   int EngineMode() const;
+
+  // The accelerated drawing path (the "Use DDraw" setting): drawn that way while on and while it
+  // works. A presenter with one path only keeps the setting.
+  virtual void SetUseDirectDraw(bool on);
+  virtual bool UseDirectDraw() const;
+  // What the display shows, labels included, to the clipboard and to a BMP file; false when the
+  // file could not be written. A presenter without a screen saves nothing.
+  virtual bool SaveSnapshot(const std::string& path);
 
   // The mouse over the picture, for the DVR's mouse remote control.
   MouseRecorder& Mouse() { return mouse_; }
@@ -98,19 +107,26 @@ class Presenter {
   // Lays the export tiles out and fills the canvas black.
   void ClearExportCanvas();
   void ComposeExport(int slot);
-  void WriteExportFrame();
+  // Reads the canvas into the export frame buffer and marks it for the sink.
+  void TakeExportFrame();
+  // Hands a taken frame to the sink; called without the lock.
+  void DeliverExportFrame(ExportSink* sink);
 
   SplitLayout layout_;
   SlotStore slots_;
   MouseRecorder mouse_;
   LabelSettings labels_;
   int engine_mode_ = 2;
+  bool use_direct_draw_ = true;
 
   ExportSink* export_sink_ = nullptr;
   bool export_active_ = false;
   std::vector<uint8_t> export_frame_;
   SplitLayout export_layout_;  // the slots' tiles on the export canvas
   uint16_t export_mask_ = 0;   // slots drawn into the canvas since the last frame
+  // The sink a frame in the export frame buffer waits for, until the drawing thread lets go of
+  // the lock.
+  ExportSink* frame_taken_for_ = nullptr;
 };
 
 }  // namespace dvr::display

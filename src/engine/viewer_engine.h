@@ -158,6 +158,10 @@ class ViewerEngine final : public platform::WorkerThread {
     display_.SetLabelFont(height, width, weight, italic, face);
   }
   display::Presenter& Display() { return display_; }
+  void SetUseDirectDraw(bool on) { display_.SetUseDirectDraw(on); }
+  bool UseDirectDraw() const { return display_.UseDirectDraw(); }
+  // The still image: what the display shows, to the clipboard and to the file at `path`.
+  bool SaveSnapshot(const std::string& path) { return display_.SaveSnapshot(path); }
 
   // AVI export. The writer is opened and closed by the caller; while the export is active the
   // display composes player-mode frames into it, and the live loop writes every picture (kind 7)

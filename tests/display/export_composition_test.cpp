@@ -2,12 +2,15 @@
 // frame leaves.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "display/export_sink.h"
 #include "display/presenter.h"
 #include "platform/clock.h"
 #include "support/recording_presenter.h"
+#include "support/wait_for.h"
 
 namespace dvr::display {
 namespace {
@@ -105,6 +108,39 @@ TEST_F(CompositionTest, OnlyInPlayerModeWhileActive) {
   presenter_.ExportFrameBuffer()[5] = 9;
   presenter_.SetExportActive(true);
   EXPECT_EQ(presenter_.ExportFrameBuffer()[5], 0);
+}
+
+// While a frame is encoded, another thread (the window's, repainting) can take the presenter.
+class RedrawingSink final : public ExportSink {
+ public:
+  explicit RedrawingSink(Presenter& presenter) : presenter_(presenter) {}
+  int FrameWidth() const override { return 640; }
+  int FrameHeight() const override { return 448; }
+  int WriteVideo(const uint8_t*, bool) override {
+    redrawer_ = std::thread([this] {
+      presenter_.RedrawAll();
+      redrawn_ = true;
+    });
+    redrawn_while_writing = test::WaitFor([this] { return redrawn_.load(); });
+    return 0;
+  }
+  ~RedrawingSink() override {
+    if (redrawer_.joinable()) redrawer_.join();
+  }
+  bool redrawn_while_writing = false;
+
+ private:
+  Presenter& presenter_;
+  std::thread redrawer_;
+  std::atomic<bool> redrawn_{false};
+};
+
+TEST_F(CompositionTest, ARedrawNeverWaitsForTheEncoder) {
+  RedrawingSink sink(presenter_);
+  presenter_.SetExportSink(&sink);
+  for (int slot : {0, 1, 0}) Show(slot);
+  EXPECT_TRUE(sink.redrawn_while_writing);
+  presenter_.SetExportSink(nullptr);
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 // A presenter that draws into an image instead of a window: each visible slot's picture
 // converted to RGB and stretched into its tile, with its label. The tools run the engine with it,
 // and the window reuses its composition for export.
-#include <QFont>
 #include <QImage>
 
 #include <cstdint>
 #include <functional>
 
 #include "display/presenter.h"
+#include "display/qt/image_painter.h"
 
 namespace dvr::display {
 
@@ -24,9 +24,11 @@ class OffscreenPresenter final : public Presenter {
 
  protected:
   Size CanvasSize() const override { return {canvas_.width(), canvas_.height()}; }
-  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width, int height) override;
+  void DrawPicture(Surface surface, const Rect& tile, const uint8_t* picture, int width,
+                   int height) override;
   void FillBlack(Surface surface, const Rect& tile) override;
-  void DrawLabel(Surface surface, const std::string& text, int x, int y, const LabelSettings& style) override;
+  void DrawLabel(Surface surface, const std::string& text, int x, int y,
+                 const LabelSettings& style) override;
   void Present() override;
   void FontChanged(const LabelFont& font) override;
   void PrepareExportCanvas(int width, int height) override;
@@ -37,13 +39,9 @@ class OffscreenPresenter final : public Presenter {
 
   QImage canvas_;
   QImage export_canvas_;  // the AVI frame, composed like the screen
-  QImage converted_;  // the picture in RGB before stretching, 640 x 272 at most
-  QFont font_;
+  ImagePainter painter_;
   std::function<void(const QImage&)> on_present_;
   uint64_t presents_ = 0;
 };
-
-// A COLORREF (0x00BBGGRR) as a Qt colour.
-QColor ColourOf(uint32_t colorref);
 
 }  // namespace dvr::display
