@@ -111,8 +111,8 @@ TEST(IdctReference, RowWithOnlyHighColumnsIsTransformed) {
 // Known answers: whole blocks with every sample of both designs. The samples were worked out apart
 // from this code, by a big-integer model of each design's fixed-point steps written from their
 // definition; each is within one level of the exact transform, rounded and clamped. Together with
-// the blocks on rounding boundaries below, a rounding constant or a clamp bound of either design
-// moved by one changes at least one sample.
+// the blocks on rounding boundaries below, any rounding constant or clamp bound of either design
+// moved by one changes at least one sample, wherever such a change can alter a result at all.
 
 // A coefficient (index 8 v + u) or a sample (index 8 row + column) and its value.
 struct Entry {
