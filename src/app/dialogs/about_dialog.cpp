@@ -1,0 +1,25 @@
+#include "app/dialogs/about_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/dialogs/dialog_parts.h"
+
+namespace dvr::app {
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("バージョン情報"));
+  setFont(DialogFont());
+  auto* layout = new QVBoxLayout(this);
+  for (const QString& text : {tr("DVR-K470 Viewer 2.78"), tr("2.7.8.0"), tr("2.78")}) {
+    layout->addWidget(new QLabel(text));
+  }
+  auto* buttons = new QDialogButtonBox(this);
+  WithId(buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole), 1)->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  layout->addWidget(buttons);
+}
+
+}  // namespace dvr::app
