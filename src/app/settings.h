@@ -34,8 +34,8 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
-// The settings in a file's text. `notes` (may be null) receives one line per value that was out
-// of range and replaced by its default.
+// The settings in a file's text. `notes` (may be null) receives one line per value that was not
+// a number or out of range and replaced by its default.
 Settings ParseSettings(std::string_view text, std::vector<std::string>* notes);
 // The file's text with the section and the sixteen keys in their order. `previous` is the file as
 // it was: its other sections and keys are kept.
@@ -43,9 +43,12 @@ std::string FormatSettings(const Settings& settings, std::string_view previous =
 
 // `$XDG_CONFIG_HOME/dvr-viewer.INI`, or `$HOME/.config/dvr-viewer.INI`.
 std::string SettingsFilePath();
-// A missing file gives the defaults (true); an unreadable one gives the defaults and false.
+// A missing file gives the defaults (true); an unreadable one gives the defaults and false, and
+// a note saying why.
 bool LoadSettings(const std::string& path, Settings& out, std::vector<std::string>* notes);
-// Written atomically: a temporary file beside it, then a rename. False with `error` set.
+// Written atomically: a temporary file beside it, then a rename; the folder is made when missing.
+// False with `error` set, also when the file exists but cannot be read (its other sections would
+// be lost).
 bool SaveSettings(const std::string& path, const Settings& settings, std::string* error);
 
 }  // namespace dvr::app

@@ -26,7 +26,7 @@ std::string StillImageFileName(const platform::CalendarTime& t) {
 }
 
 std::string StillImagePath(const std::string& folder, const std::string& name) {
-  if (folder.size() <= 1) return name;
+  if (folder.size() <= 1 && folder != "/") return name;
   if (folder.back() == kSeparator) return folder + name;
   return folder + kSeparator + name;
 }

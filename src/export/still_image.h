@@ -11,8 +11,8 @@ namespace dvr::exporting {
 
 // "%02d%02d%02d-%02d%02d%02d.bmp" of year, month, day, hour, minute, second: 20090315-140509.bmp.
 std::string StillImageFileName(const platform::CalendarTime& time);
-// The capture folder and the name: the name alone for a folder of at most one character, no
-// second separator after a folder that ends in one.
+// The capture folder and the name: the name alone for a folder of at most one character other
+// than the root, no second separator after a folder that ends in one.
 std::string StillImagePath(const std::string& folder, const std::string& name);
 
 // Where the pixels of a device-independent bitmap block start, counted from the start of the

@@ -16,20 +16,25 @@ namespace dvr::platform {
 
 std::string SocketErrorText(int error) { return std::strerror(error); }
 
-std::string ResolveIpv4(const std::string& text) {
+std::optional<std::string> LookUpIpv4(const std::string& text) {
+  if (text.empty()) return std::nullopt;
   in_addr address{};
   if (inet_pton(AF_INET, text.c_str(), &address) == 1) return text;
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
-  if (getaddrinfo(text.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return "0.0.0.0";
+  if (getaddrinfo(text.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+    return std::nullopt;
+  }
+  char dotted[INET_ADDRSTRLEN] = {};
   const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-  const uint32_t a = ntohl(ipv4->sin_addr.s_addr);
+  inet_ntop(AF_INET, &ipv4->sin_addr, dotted, sizeof dotted);
   freeaddrinfo(found);
-  return std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 255) + "." + std::to_string((a >> 8) & 255) +
-         "." + std::to_string(a & 255);
+  return std::string(dotted);
 }
+
+std::string ResolveIpv4(const std::string& text) { return LookUpIpv4(text).value_or("0.0.0.0"); }
 
 TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
   if (this != &other) {

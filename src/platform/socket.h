@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace dvr::platform {
@@ -13,7 +14,9 @@ namespace dvr::platform {
 std::string SocketErrorText(int error);
 
 // A typed DVR address as a dotted IPv4 address: taken as it is if it is one, else looked up as a
-// host name (first address); 0.0.0.0 when that fails.
+// host name (first address). Nothing when the text is empty or the lookup fails.
+std::optional<std::string> LookUpIpv4(const std::string& text);
+// The same, with 0.0.0.0 when there is no address.
 std::string ResolveIpv4(const std::string& text);
 
 class TcpSocket {

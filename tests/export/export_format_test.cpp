@@ -79,6 +79,7 @@ TEST(StillImageTest, NameAndPath) {
   EXPECT_EQ(StillImagePath("/home/me/Shots/", "a.bmp"), "/home/me/Shots/a.bmp");
   EXPECT_EQ(StillImagePath("", "a.bmp"), "a.bmp");
   EXPECT_EQ(StillImagePath("x", "a.bmp"), "a.bmp");
+  EXPECT_EQ(StillImagePath("/", "a.bmp"), "/a.bmp");  // the root is a folder, not the current one
 }
 
 std::vector<uint8_t> DibHeader(uint16_t bits, uint32_t compression, uint32_t used) {
