@@ -1,56 +1,77 @@
-// dvr-viewer [FILE]: opens the recording and plays it in the video window. The options beyond
-// the file run the viewer unattended, for demonstrations and the benchmark.
+// dvr-viewer [FILE | /IP:address /PORT:port]: the viewer's window, with a recording opened or a
+// session with a DVR started from the command line. The options beyond those run the viewer
+// unattended, for demonstrations and the benchmark.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
 
-#include "app/viewer_window.h"
+#include "app/main_window.h"
 
 namespace {
 
 struct Options {
-  QString file;
+  QStringList words;  // a recording, or "/IP:" and "/PORT:"
   double seconds = 0;  // 0: until the window is closed
   double speed = 1;
-  int split = 4;
+  int split = 0;       // 0: the window's own
   bool software = false;
   bool silent = false;
   bool stats = false;
+  bool until_first_picture = false;
   QString screenshot;
+  QString window_shot;
+  QString settings;
 };
 
 Options ParseOptions(const QApplication& application) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Plays a DVR recording in the video window.");
+  parser.setApplicationDescription(
+      "The DVR-K470 Viewer: plays NDF recordings and DVR disks, and shows a DVR's live picture.");
   parser.addHelpOption();
-  parser.addPositionalArgument("file", "the recording to open (NDF)", "[FILE]");
+  parser.addPositionalArgument("file", "the recording to open (NDF), or /IP:address /PORT:port "
+                                       "to log into a DVR at start",
+                               "[FILE | /IP:address /PORT:port]");
   const QCommandLineOption seconds("seconds", "quit after this many seconds", "seconds");
   const QCommandLineOption speed("speed", "play at 1, 2, 4 or 8 (paced), 16 or 32 (skipping)",
                                  "speed", "1");
-  const QCommandLineOption split("split", "tiles on the screen: 1, 4, 9 or 16", "split", "4");
+  const QCommandLineOption split("split", "tiles on the screen: 1, 4, 9 or 16", "split", "0");
   const QCommandLineOption software("software", "draw with the software path (\"Use DDraw\" off)");
   const QCommandLineOption silent("silent", "play without sound");
   const QCommandLineOption stats("stats", "print what was drawn as one JSON line at the end");
+  const QCommandLineOption first("until-first-picture",
+                                 "quit as soon as the first picture is on the screen");
   const QCommandLineOption screenshot("screenshot",
-                                      "save what the window shows as PNG before quitting", "png");
-  parser.addOptions({seconds, speed, split, software, silent, stats, screenshot});
+                                      "save what the video window shows as PNG before quitting",
+                                      "png");
+  const QCommandLineOption window_shot("window-shot",
+                                       "save the whole window as PNG before quitting", "png");
+  const QCommandLineOption settings("settings", "the settings file to use instead of the user's",
+                                    "ini");
+  parser.addOptions(
+      {seconds, speed, split, software, silent, stats, first, screenshot, window_shot, settings});
   parser.process(application);
   Options options;
-  if (!parser.positionalArguments().isEmpty()) options.file = parser.positionalArguments().first();
+  options.words = parser.positionalArguments();
   options.seconds = parser.value(seconds).toDouble();
   options.speed = parser.value(speed).toDouble();
   options.split = parser.value(split).toInt();
   options.software = parser.isSet(software);
   options.silent = parser.isSet(silent);
   options.stats = parser.isSet(stats);
+  options.until_first_picture = parser.isSet(first);
   options.screenshot = parser.value(screenshot);
+  options.window_shot = parser.value(window_shot);
+  options.settings = parser.value(settings);
   return options;
 }
 
 void StartPlaying(dvr::engine::ViewerEngine& engine, double speed) {
+  if (speed == 1) return;  // the window plays at 1 after opening
   if (speed <= 8) {
     engine.PlayForward(speed);
     return;
@@ -67,21 +88,48 @@ void StartPlaying(dvr::engine::ViewerEngine& engine, double speed) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  QElapsedTimer clock;
+  clock.start();
   QApplication application(argc, argv);
   QApplication::setApplicationName("dvr-viewer");
   const Options options = ParseOptions(application);
 
-  dvr::app::ViewerWindow window(!options.silent);
-  if (options.software) window.Engine().SetUseDirectDraw(false);
+  dvr::app::MainWindow::Options window_options;
+  window_options.sound = !options.silent;
+  window_options.settings_path = options.settings.toStdString();
+  dvr::app::MainWindow window(window_options);
+  std::vector<std::string> words;
+  for (const QString& word : options.words) words.push_back(word.toStdString());
   window.show();
-  window.Engine().SetSplit(options.split, 0);
-  if (!options.file.isEmpty() && window.Open(options.file.toStdString()))
-    StartPlaying(window.Engine(), options.speed);
+  window.Start(dvr::app::ParseCommandLine(words));
+  if (options.software) window.Engine().SetUseDirectDraw(false);
+  if (options.split > 0) window.Engine().SetSplit(options.split, 0);
+  if (window.Engine().IsOpen()) StartPlaying(window.Engine(), options.speed);
 
-  QElapsedTimer clock;
-  clock.start();
+  // The end of an unattended run: the whole window as the screen shows it (so that the OpenGL
+  // path's picture is in it too), then the close a person would do.
+  const auto finish = [&] {
+    if (!options.window_shot.isEmpty()) {
+      const QPixmap shot = window.screen()->grabWindow(window.winId());
+      if (!shot.save(options.window_shot, "PNG")) {
+        std::fprintf(stderr, "dvr-viewer: cannot save %s\n", qPrintable(options.window_shot));
+      }
+    }
+    window.close();
+  };
   if (options.seconds > 0)
-    QTimer::singleShot(static_cast<int>(options.seconds * 1000), &window, [&] { window.close(); });
+    QTimer::singleShot(static_cast<int>(options.seconds * 1000), &window, finish);
+  qint64 first_picture_ms = -1;
+  if (options.until_first_picture) {
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, [&, poll] {
+      if (window.Display().PresentCount() == 0) return;
+      first_picture_ms = clock.elapsed();
+      poll->stop();
+      finish();
+    });
+    poll->start(1);
+  }
   // Before the window goes: what it shows and what it drew.
   QObject::connect(&application, &QApplication::lastWindowClosed, [&] {
     dvr::display::DisplayWindow& display = window.Display();
@@ -90,9 +138,10 @@ int main(int argc, char** argv) {
     }
     if (options.stats) {
       std::printf(
-          "{\"seconds\":%.3f,\"opengl\":%s,\"presents\":%llu,\"repaints\":%llu,\"last_error\":\"%"
-          "s\"}\n",
-          static_cast<double>(clock.elapsed()) / 1000.0, display.OpenGlActive() ? "true" : "false",
+          "{\"seconds\":%.3f,\"first_picture_ms\":%lld,\"opengl\":%s,\"presents\":%llu,"
+          "\"repaints\":%llu,\"last_error\":\"%s\"}\n",
+          static_cast<double>(clock.elapsed()) / 1000.0, static_cast<long long>(first_picture_ms),
+          display.OpenGlActive() ? "true" : "false",
           static_cast<unsigned long long>(display.PresentCount()),
           static_cast<unsigned long long>(display.RepaintCount()), display.LastError().c_str());
       std::fflush(stdout);

@@ -30,6 +30,10 @@ struct LabelSettings {
 // A label colour as stored: 0 becomes 0x050505, so that no label colour is pure black.
 constexpr uint32_t StoredLabelColour(uint32_t colour) { return colour == 0 ? 0x050505 : colour; }
 
+// A frame time in a strftime format; empty for a time of year 0, one that is not a date, or one
+// that does not fit in 128 characters.
+std::string FormatFrameTime(const media::FrameTime& time, const std::string& time_format);
+
 // The label of slot `slot` (0-based): "CH<slot + 1> ", then the time when asked for, the slot has
 // a picture and the time's year is not 0. A time that cannot be formatted in 128 characters adds
 // nothing.

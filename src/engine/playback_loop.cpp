@@ -208,6 +208,9 @@ bool ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
   }
   const uint32_t width = decoder_.PictureWidth(), height = decoder_.PictureHeight();
   frame_interval_ = FrameIntervalFor(height, decoder_.variant());
+  picture_width_ = static_cast<int>(width);
+  picture_height_ = static_cast<int>(height);
+  pacing_ = reader_.Pacing();
   const auto count = [this, &time](int slot, bool shown) {
     if (!shown) return;
     std::lock_guard lock(counters_mutex_);

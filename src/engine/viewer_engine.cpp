@@ -125,6 +125,7 @@ bool ViewerEngine::OpenRecording(const std::string& path, bool is_disk) {
     std::lock_guard lock(counters_mutex_);
     counters_ = {};
   }
+  picture_width_ = picture_height_ = pacing_ = 0;
   // The worker begins playing forward. The command is given here rather than by the worker, so
   // that a command given right after this one replaces it instead of being replaced by it.
   Command(kCommandForward);
@@ -133,7 +134,11 @@ bool ViewerEngine::OpenRecording(const std::string& path, bool is_disk) {
 }
 
 void ViewerEngine::CloseRecording() {
-  if (reader_.IsOpen()) StopWorker();
+  if (!reader_.IsOpen()) return;
+  StopWorker();
+  // Closed for real: the file is let go, and nothing offers to play or export it any more.
+  reader_.Close();
+  position_ = 0;
 }
 
 bool ViewerEngine::StartLive(FrameQueue& video, FrameQueue& audio) {

@@ -100,6 +100,9 @@ class ViewerEngine final : public platform::WorkerThread {
                    const std::string& password);
   // Logs out and ends the session: the client first, then the live loop.
   void Disconnect();
+  // A session was started and not yet ended by Disconnect: the client's worker or the live loop
+  // still runs (the client's worker ends by itself after a failed login).
+  bool SessionRunning() const { return client_.HasThread() || live_video_ != nullptr; }
   void SetNetListener(net::NetListener* listener) { client_.SetListener(listener); }
   bool SendKey(int key_code) { return client_.SendKey(key_code); }
   int NetStatus() const { return client_.Status(); }
@@ -173,6 +176,11 @@ class ViewerEngine final : public platform::WorkerThread {
 
   PlaybackCounters Counters() const;
   int FrameInterval() const { return frame_interval_.load(); }
+  // The decoder's picture size of the last picture shown (0 before the first) and the
+  // recording's pacing count then, for the export's frame size and rate.
+  int PictureWidth() const { return picture_width_.load(); }
+  int PictureHeight() const { return picture_height_.load(); }
+  int Pacing() const { return pacing_.load(); }
 
  protected:
   void Run() override;
@@ -239,6 +247,9 @@ class ViewerEngine final : public platform::WorkerThread {
   // Written by the worker while it runs; read by the window thread.
   std::atomic<int> state_{kStopped};
   std::atomic<int> frame_interval_{33333};
+  std::atomic<int> picture_width_{0};
+  std::atomic<int> picture_height_{0};
+  std::atomic<int> pacing_{0};
   std::atomic<uint64_t> position_{0};  // the reader's, after the worker's last pass
   mutable std::mutex time_mutex_;
   media::FrameTime current_time_;  // guarded by time_mutex_

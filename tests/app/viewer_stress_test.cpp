@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-#include "app/viewer_window.h"
+#include "app/main_window.h"
 #include "support/temp_dir.h"
 #include "viewer_recording.h"
 
@@ -16,12 +16,16 @@ TEST(ViewerStress, FastPlayWhileTheWindowIsResizedSwitchedPagedAndClosed) {
   TempDir dir;
   const std::string path = WriteViewerRecording(dir, 16, 4, 4);
   for (int round = 0; round < 4; ++round) {
-    app::ViewerWindow window(false);
+    app::MainWindow::Options options;
+    options.sound = false;
+    options.settings_path = dir.File("dvr-viewer.INI");
+    app::MainWindow window(options);
     window.show();
+    window.Start({});
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     engine::ViewerEngine& engine = window.Engine();
     engine.SetRepeat(true);
-    ASSERT_TRUE(window.Open(path));
+    ASSERT_TRUE(window.OpenRecording(path, false));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
           engine.FastForward();

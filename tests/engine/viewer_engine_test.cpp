@@ -147,6 +147,9 @@ TEST_F(EngineTest, PlaysEveryPictureAtTheRecordedPace) {
   EXPECT_EQ(engine_.State(), kStopped);
   media::FrameTime t;
   EXPECT_FALSE(engine_.CurrentTime(t));
+  // Closed for real: the file is let go, nothing is left to export or close again.
+  EXPECT_FALSE(engine_.IsOpen());
+  EXPECT_EQ(engine_.Position(), 0u);
 }
 
 TEST_F(EngineTest, SpeedShortensTheWaitAndFastPlayDoesNotWait) {
