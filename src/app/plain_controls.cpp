@@ -14,14 +14,15 @@ namespace {
 
 // A symbol for each picture name; a name without one shows as its own text.
 QString SymbolFor(const QString& image) {
+  // Shapes every common font has (DejaVu Sans, Liberation): no emoji, no media-control block.
   static const std::map<QString, QString> symbols = {
-      {"open", "⏏"},        {"fast-backward", "⏪"}, {"backward", "◀"},  {"step-backward", "⏮"},
-      {"pause", "⏸"},       {"step-forward", "⏭"},  {"play", "▶"},      {"fast-forward", "⏩"},
-      {"still", "📷"},      {"export", "AVI"},       {"stop-export", "■"}, {"single", "1"},
-      {"split4", "4"},       {"split9", "9"},         {"split16", "16"},   {"mute", "🔈"},
-      {"connect", "⇄"},     {"disconnect", "✕"},     {"dvr-pause", "⏸"},  {"dvr-rewind", "⏪"},
-      {"dvr-play", "▶"},    {"dvr-forward", "⏩"},   {"dvr-stop", "■"},   {"dvr-record", "●"},
-      {"camera1", "1"},      {"camera2", "2"},        {"camera3", "3"},    {"camera4", "4"},
+      {"open", "⏏"},        {"fast-backward", "◀◀"}, {"backward", "◀"},  {"step-backward", "|◀"},
+      {"pause", "||"},       {"step-forward", "▶|"},  {"play", "▶"},       {"fast-forward", "▶▶"},
+      {"still", "◉"},       {"export", "AVI"},       {"stop-export", "■"}, {"single", "1"},
+      {"split4", "4"},       {"split9", "9"},         {"split16", "16"},    {"mute", "♪"},
+      {"connect", "⇄"},     {"disconnect", "✕"},     {"dvr-pause", "||"},  {"dvr-rewind", "◀◀"},
+      {"dvr-play", "▶"},    {"dvr-forward", "▶▶"},   {"dvr-stop", "■"},   {"dvr-record", "●"},
+      {"camera1", "1"},      {"camera2", "2"},        {"camera3", "3"},     {"camera4", "4"},
       {"dvr-split", "⊞"},   {"dvr-menu", "M"},       {"dvr-up", "▲"},     {"dvr-down", "▼"},
       {"dvr-select", "↵"},  {"minimize", "_"},       {"close", "✕"},      {"player", "P"},
       {"network", "N"},
@@ -148,8 +149,10 @@ std::unique_ptr<Button> PlainControlFactory::MakeButton(int, bool checkable, QWi
   return std::make_unique<PlainButton>(checkable, parent);
 }
 
-std::unique_ptr<Slider> PlainControlFactory::MakeSlider(int, QWidget* parent) {
-  return std::make_unique<PlainSlider>(parent);
+std::unique_ptr<Slider> PlainControlFactory::MakeSlider(int id, QWidget* parent) {
+  auto slider = std::make_unique<PlainSlider>(parent);
+  if (id == kCtlVolume) slider->Widget()->setFixedWidth(64);  // up to the window's right edge
+  return slider;
 }
 
 std::unique_ptr<StatusLine> PlainControlFactory::MakeStatusLine(QWidget* parent) {

@@ -2,6 +2,9 @@
 // asks for the password, the live picture arrives, keys and the DVR's buttons reach the DVR, a
 // local recording is made and read back, and every way a session ends is told to the user.
 #include <QLineEdit>
+#include <QScreen>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include "dvr_simulator.h"
 #include "media/recording_reader.h"
 #include "platform/notices.h"
+#include "support/media_probe.h"
 
 namespace dvr::test {
 namespace {
@@ -76,6 +80,10 @@ TEST_F(MainWindowLiveTest, AStartWithAnAddressLogsInShowsTheDvrAndSendsItsKeys) 
   // The buttons and the menu follow at the window's next tick.
   EXPECT_TRUE(QTest::qWaitFor([&] { return window.Action(32850)->isEnabled(); }, 2000));
   EXPECT_EQ(window.Action(kCmdConnect)->text(), "Disconnect");
+  if (const char* shots = std::getenv("DVR_WINDOW_SHOTS")) {  // to look at the window
+    QTest::qWait(100);  // the buttons' new states painted
+    window.screen()->grabWindow(window.winId()).save(QString(shots) + "/window-live.png");
+  }
 
   // A DVR button, then a key pressed over the window.
   window.RunCommand(32850);
@@ -127,6 +135,41 @@ TEST_F(MainWindowLiveTest, ALocalRecordingIsAFileThePlayerReads) {
     }
   }
   EXPECT_GE(pictures, 10);
+}
+
+TEST_F(MainWindowLiveTest, ALocalRecordingThatCannotStartIsReported) {
+  sim::DvrSimulator& dvr = StartDvr({});
+  LogInWith("secret");
+  MainWindow& window = StartWindow(CommandLineFor(dvr));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Action(kCmdStartRecording)->isEnabled(); }, 10000));
+  dir_.Write("captures", {1});  // a file where the recording folder would be
+  window.RunCommand(kCmdStartRecording);
+  EXPECT_FALSE(window.Engine().IsRecording());
+  EXPECT_TRUE(NoticeContains("Cannot record to"));
+}
+
+TEST_F(MainWindowLiveTest, ALowSpeedExportTakesThePictureEvery40Ms) {
+  sim::DvrSimulator& dvr = StartDvr({});
+  LogInWith("secret");
+  MainWindow& window = StartWindow(CommandLineFor(dvr));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Engine().PictureHeight() > 0; }, 10000));
+  const std::string avi = dir_.File("live.avi");
+  bool asked = false;
+  window.Questions().export_file = [&](QWidget*, const QString&) { return QString::fromStdString(avi); };
+  window.Questions().low_speed = [&](QWidget*) { return asked = true; };
+  window.Questions().encoder = [](QWidget*) { return exporting::VideoEncoderChoice{}; };
+  window.RunCommand(kCmdExport);
+  ASSERT_TRUE(window.Exporting()) << (notices_.Texts().empty() ? "" : notices_.Texts()[0]);
+  EXPECT_TRUE(asked);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Engine().Avi().FramesWritten() >= 10; }, 10000));
+  window.RunCommand(kCmdExport);
+  const ProbedFile probed = ProbeFile(avi);
+  ASSERT_TRUE(probed.ok);
+  ASSERT_NE(probed.Video(), nullptr);
+  EXPECT_EQ(probed.Video()->width, 640);
+  EXPECT_EQ(probed.Video()->height, 448);
+  EXPECT_EQ(probed.Video()->frame_rate, 25);  // the slow link's rate
+  EXPECT_GE(probed.Video()->frames, 10);
 }
 
 TEST_F(MainWindowLiveTest, TheDvrsDisconnectIsToldAndTheButtonTurnsBack) {

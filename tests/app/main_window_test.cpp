@@ -252,6 +252,29 @@ TEST_F(MainWindowTest, TheExportButtonDoesNothingWithoutASource) {
   EXPECT_FALSE(window.Exporting());
 }
 
+TEST_F(MainWindowTest, AnExportThatCannotStartIsReportedAndPlayGoesOn) {
+  MainWindow& window = StartWindow({WriteViewerRecording(dir_, 1, 6, 5)});
+  window.Questions().export_file = [&](QWidget*, const QString&) {
+    return QString::fromStdString(dir_.File("no/such/folder/out.avi"));
+  };
+  window.Questions().encoder = [](QWidget*) { return exporting::VideoEncoderChoice{}; };
+  window.RunCommand(kCmdExport);
+  EXPECT_FALSE(window.Exporting());
+  EXPECT_TRUE(NoticeContains("Cannot export to"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.Engine().State() == engine::kForward; }, 5000));
+}
+
+TEST_F(MainWindowTest, ClosingAFileEmptiesThePositionSlider) {
+  MainWindow& window = StartWindow({WriteViewerRecording(dir_, 1, 6, 5)});
+  EXPECT_GT(window.PositionSlider().Maximum(), 0);
+  window.RunCommand(kCmdCloseFile);
+  EXPECT_EQ(window.PositionSlider().Maximum(), 0);
+  window.PositionSlider().tracked(0);  // a drag over nothing seeks nothing
+  QTest::qWait(350);  // a status tick
+  EXPECT_EQ(window.PositionSlider().Position(), 0);
+  EXPECT_EQ(window.Engine().State(), 0);
+}
+
 TEST_F(MainWindowTest, ClosingDuringAnExportFinishesTheFile) {
   MainWindow& window = StartWindow({WriteViewerRecording(dir_, 1, 6, 5)});
   const std::string avi = dir_.File("closing.avi");
