@@ -100,10 +100,12 @@ int main(int argc, char** argv) {
   dvr::app::MainWindow window(window_options);
   std::vector<std::string> words;
   for (const QString& word : options.words) words.push_back(word.toStdString());
-  window.show();
+  // Initialised before it is shown, as a dialog is: a window that never had an OpenGL child keeps
+  // Qt's plain raster composition, which the software path needs to be cheap.
   window.Start(dvr::app::ParseCommandLine(words));
   if (options.software) window.Engine().SetUseDirectDraw(false);
   if (options.split > 0) window.Engine().SetSplit(options.split, 0);
+  window.show();
   if (window.Engine().IsOpen()) StartPlaying(window.Engine(), options.speed);
 
   // The end of an unattended run: the whole window as the screen shows it (so that the OpenGL

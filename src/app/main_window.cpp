@@ -158,9 +158,9 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
-  engine_->SetNetListener(nullptr);
   if (exporting_) StopExport();
-  // The workers draw into the video window and call back here: they stop before either goes.
+  // The workers draw into the video window and call back here: they stop before either goes. A
+  // notification already queued to this window is dropped with it.
   engine_->CloseRecording();
   engine_->Disconnect();
   engine_->StopRecording();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 
 #include <map>
@@ -59,9 +60,32 @@ class PlainButton final : public Button {
   bool checked_ = false;
 };
 
+// A slider that repaints only when its thumb moves by a pixel: the position slider follows the
+// engine 25 times a second, and every repaint of a child costs a composition of the whole window
+// (on the OpenGL path a texture upload).
+class ThriftySlider final : public QSlider {
+ public:
+  explicit ThriftySlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+
+ protected:
+  void sliderChange(SliderChange change) override {
+    if (change == SliderValueChange && !isSliderDown()) {
+      const int pixel = QStyle::sliderPositionFromValue(minimum(), maximum(), value(), width());
+      if (pixel == painted_pixel_) return;
+      painted_pixel_ = pixel;
+    } else {
+      painted_pixel_ = -1;
+    }
+    QSlider::sliderChange(change);
+  }
+
+ private:
+  int painted_pixel_ = -1;
+};
+
 class PlainSlider final : public Slider {
  public:
-  explicit PlainSlider(QWidget* parent) : slider_(new QSlider(Qt::Horizontal, parent)) {
+  explicit PlainSlider(QWidget* parent) : slider_(new ThriftySlider(parent)) {
     slider_->setFixedHeight(18);
     slider_->setFocusPolicy(Qt::NoFocus);
     QObject::connect(slider_, &QSlider::valueChanged, [this](int value) {

@@ -168,6 +168,8 @@ struct BadNumber {
   const char* message;
 };
 
+void PrintTo(const BadNumber& bad, std::ostream* out) { *out << bad.name << " \"" << bad.text << "\""; }
+
 class DialogNetworkOptionsBadNumber : public testing::TestWithParam<BadNumber> {};
 
 TEST_P(DialogNetworkOptionsBadNumber, NamesTheFieldAndItsRangeAndStaysOpenInThatField) {
