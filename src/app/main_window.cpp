@@ -132,9 +132,11 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
   if (!variant) notices_->Show("Unkown Video Format");
   // The player keeps a slot for each of the recorder's 16 channels, so that every split and
   // page has its channels; the live picture always takes slot 0.
+  // Set up as the recorder's software is (split 4, so that local recordings keep their channel
+  // fields); then the player gets its 16 slots.
   engine_->Setup(variant.value_or(4), audio::SelectAudioFormat(audio::BuildAudioFormat(), *notices_),
-                 16, audio::kSampleRate, 4);
-  engine_->SetMode(engine::kPlayerMode, kKeepSplitCount);
+                 4, audio::kSampleRate, 4);
+  engine_->SetMode(engine::kPlayerMode, 16);
   engine_->SetSplit(4, 0);
   engine_->SetLabelFont(16, 0, 500, false, "Arial");
   engine_->SetLabelTextColor(0x80FFFF);
@@ -377,6 +379,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 // --- Modes ---
 
 void MainWindow::SetMode(int mode) {
+  if (mode == mode_) return;  // the checked mode again: nothing to switch, no session to end
   if (exporting_) StopExport();
   if (mode == 2) {
     engine_->CloseRecording();  // the player's worker would hold the engine
@@ -458,6 +461,10 @@ bool MainWindow::OpenRecording(const std::string& path, bool is_disk) {
     engine_->Disconnect();
   }
   if (!engine_->OpenRecording(path, is_disk)) {
+    // Whatever was open before is closed now: the window says so rather than showing it still.
+    engine_->Display().ClearPictures();
+    position_slider_->SetRange(0, 0);
+    title_->setText(Tr(kTitleLine));
     notices_->Show(OpenFailure(path, is_disk));
     UpdateCommandStates();
     return false;
@@ -563,7 +570,8 @@ void MainWindow::ConnectCommand() {
                                    password_);
   }
   if (!started) {
-    notices_->Show(engine_->NetLastError());
+    const std::string reason = engine_->NetLastError();
+    notices_->Show(reason.empty() ? Tr("The session could not be started.").toStdString() : reason);
     return;
   }
   if (Button* button = ButtonFor(kCmdConnect)) {
@@ -604,6 +612,7 @@ void MainWindow::OnLoginFailed() {
   QMetaObject::invokeMethod(
       this,
       [this] {
+        if (!engine_->SessionRunning()) return;  // ended meanwhile by the user
         // Why it failed, as the client knows it: a refused password, no answer, a lost DDNS ...
         const std::string reason = engine_->NetLastError();
         EndSession(reason.empty() ? Tr("Incorrect password.") : QString::fromStdString(reason));
@@ -685,7 +694,16 @@ void MainWindow::StopExport() {
     button->SetImage("export");
     button->SetTooltip(TrCommand("AVI保存開始"));
   }
-  engine_->Avi().Close();
+  exporting::AviWriter& writer = engine_->Avi();
+  const uint32_t lost = writer.WriteFailures();
+  const QString path = QString::fromStdString(writer.Path());
+  writer.Close();
+  if (lost > 0) {
+    notices_->Show(Tr("The export to %1 is missing %2 pictures: they could not be written.")
+                       .arg(path)
+                       .arg(lost)
+                       .toStdString());
+  }
 }
 
 // --- Dialogs ---
@@ -749,9 +767,17 @@ void MainWindow::Tick(int timer) {
   if (connect_at_start_) {
     connect_at_start_ = false;
     if (mode_ != 2) SetMode(2);
-    settings_.ip_address = command_line_.address;
-    settings_.port = static_cast<uint16_t>(std::strtoul(command_line_.port.c_str(), nullptr, 10));
-    ConnectCommand();
+    char* end = nullptr;
+    const unsigned long port = std::strtoul(command_line_.port.c_str(), &end, 10);
+    if (*end != '\0' || port < 1 || port > 65535) {
+      notices_->Show(Tr("/PORT:%1 is not a port (1 to 65535).")
+                         .arg(QString::fromStdString(command_line_.port))
+                         .toStdString());
+    } else {
+      settings_.ip_address = command_line_.address;
+      settings_.port = static_cast<uint16_t>(port);
+      ConnectCommand();
+    }
   }
   if (timer == 3) return;
   SendRecordedKey();
@@ -771,7 +797,6 @@ void MainWindow::SendRecordedKey() {
 void MainWindow::UpdateStatus() {
   if (mode_ == 2) {
     const int link = engine_->NetStatus();
-    if (link != last_link_status_) last_link_status_ = link;
     status_line_->ShowNetwork(link, engine_->NetStatusValues());
     status_text1_ = QString::number(link);
     status_text2_.clear();

@@ -164,7 +164,6 @@ class MainWindow final : public QWidget, private net::NetListener {
   std::string still_folder_, recording_folder_;
   CommandLine command_line_;
   bool connect_at_start_ = false;
-  int last_link_status_ = -1;
   int recorded_key_ = 0;  // the latest key pressed over the main window (virtual-key code)
   bool exporting_ = false;
   int export_kind_ = exporting::kEveryPictureExport;

@@ -129,11 +129,7 @@ class PlainStatusLine final : public StatusLine, public QWidget {
   }
   QWidget* Widget() override { return this; }
   void ShowPlayer(int /*play_state*/, const QString& text1, const QString& text2) override {
-    if (network_ == false && text1 == text1_ && text2 == text2_) return;
-    network_ = false;
-    text1_ = text1;
-    text2_ = text2;
-    update();
+    Show(text1, text2);
   }
   void ShowNetwork(int link_status, const std::array<uint16_t, 5>& values) override {
     static const char* const kLinks[] = {"Idle",       "Connecting",    "Logging in",  "Connected",
@@ -148,8 +144,7 @@ class PlainStatusLine final : public StatusLine, public QWidget {
     }
     const QString link = QCoreApplication::translate(
         "StatusLine", kLinks[link_status >= 0 && link_status <= 6 ? link_status : 0]);
-    ShowPlayer(0, link, channels);
-    network_ = true;
+    Show(link, channels);
   }
 
  protected:
@@ -163,7 +158,14 @@ class PlainStatusLine final : public StatusLine, public QWidget {
   }
 
  private:
-  bool network_ = false;
+  // Repaints only when a text changed: the window sets them 25 times a second.
+  void Show(const QString& text1, const QString& text2) {
+    if (text1 == text1_ && text2 == text2_) return;
+    text1_ = text1;
+    text2_ = text2;
+    update();
+  }
+
   QString text1_, text2_;
 };
 

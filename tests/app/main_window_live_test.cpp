@@ -85,6 +85,10 @@ TEST_F(MainWindowLiveTest, AStartWithAnAddressLogsInShowsTheDvrAndSendsItsKeys) 
     window.screen()->grabWindow(window.winId()).save(QString(shots) + "/window-live.png");
   }
 
+  // The network mode chosen again, as its checked menu item: the session goes on.
+  window.RunCommand(kCmdNetworkMode);
+  EXPECT_TRUE(window.Engine().SessionRunning());
+
   // A DVR button, then a key pressed over the window.
   window.RunCommand(32850);
   ASSERT_TRUE(QTest::qWaitFor([&] { return LogContains("key 11"); }, 5000));

@@ -1,6 +1,7 @@
 // The main window as a person uses it in the player: start-up with and without settings, a
 // recording from the command line, the commands' states, the status line, the sliders, dropped
 // files, export from the window and what closing keeps.
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QMimeData>
 
@@ -168,6 +169,39 @@ TEST_F(MainWindowTest, AFailedOpenSaysWhyAndKeepsTheTitle) {
   EXPECT_TRUE(NoticeContains("it is a folder"));
   EXPECT_EQ(window.TitleText(), "DVR-K470 Viewer 2.78");
   EXPECT_FALSE(window.Action(kCmdCloseFile)->isEnabled());
+}
+
+TEST_F(MainWindowTest, AFailedOpenAfterAGoodOneLeavesNothingOfTheOldOneShown) {
+  MainWindow& window = StartWindow({WriteViewerRecording(dir_, 4, 2, 5)});
+  ASSERT_EQ(window.TitleText(), "viewer.NDF");
+  EXPECT_FALSE(window.OpenRecording(dir_.File("missing.NDF"), false));
+  EXPECT_EQ(window.TitleText(), "DVR-K470 Viewer 2.78");
+  EXPECT_EQ(window.PositionSlider().Maximum(), 0);
+  EXPECT_FALSE(window.Engine().IsOpen());
+}
+
+TEST_F(MainWindowTest, ACommandLinePortThatIsNoPortIsRefusedWithoutALogin) {
+  MainWindow& window = StartWindow({"/IP:127.0.0.1", "/PORT:70000"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return NoticeContains("/PORT:70000 is not a port"); }, 3000));
+  EXPECT_EQ(window.Mode(), 2);
+  EXPECT_FALSE(window.Engine().SessionRunning());
+}
+
+TEST_F(MainWindowTest, ARightClickOnThePictureOpensTheModesMenu) {
+  MainWindow& window = StartWindow();
+  QStringList seen;
+  auto* poll = new QTimer(&window);
+  QObject::connect(poll, &QTimer::timeout, [&seen, poll] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      for (QAction* action : popup->actions()) seen << action->text();
+      popup->close();
+      poll->stop();
+    }
+  });
+  poll->start(10);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(50, 50), window.Display().mapToGlobal(QPoint(50, 50)));
+  QApplication::sendEvent(&window.Display(), &click);
+  EXPECT_TRUE(seen.contains("&ファイルを開く..."));  // the player's menu
 }
 
 TEST_F(MainWindowTest, OpeningInTheNetworkModeSwitchesToThePlayerFirst) {

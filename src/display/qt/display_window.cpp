@@ -27,8 +27,9 @@ int MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
 DisplayWindow::DisplayWindow(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  // A right-button drag over the picture is a gesture for the DVR: no menu opens on the press.
-  setContextMenuPolicy(Qt::PreventContextMenu);
+  // A right click goes on to the main window, which opens its menu unless the right button over
+  // the picture belongs to the DVR's mouse remote control.
+  setContextMenuPolicy(Qt::DefaultContextMenu);
   SetUseDirectDraw(true);
 }
 
