@@ -1,6 +1,7 @@
 // The main window against a DVR on 127.0.0.1: started with "/IP:" and "/PORT:", the login dialog
 // asks for the password, the live picture arrives, keys and the DVR's buttons reach the DVR, a
 // local recording is made and read back, and every way a session ends is told to the user.
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QScreen>
 
@@ -84,6 +85,13 @@ TEST_F(MainWindowLiveTest, AStartWithAnAddressLogsInShowsTheDvrAndSendsItsKeys) 
     QTest::qWait(100);  // the buttons' new states painted
     window.screen()->grabWindow(window.winId()).save(QString(shots) + "/window-live.png");
   }
+
+  // With the mouse remote control on (the default), the right button over the picture is the
+  // DVR's: no menu opens there.
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(50, 50),
+                          window.Display().mapToGlobal(QPoint(50, 50)));
+  QApplication::sendEvent(&window.Display(), &click);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
   // The network mode chosen again, as its checked menu item: the session goes on.
   window.RunCommand(kCmdNetworkMode);

@@ -168,7 +168,10 @@ TEST_F(MouseTest, AMoveWithAModifierOnlyMovesTheReport) {
   EXPECT_EQ(Report().y, 90);
 }
 
-TEST_F(MouseTest, ARightDragOverThePictureOpensNoMenu) {
+// The window around the picture decides whether a right click opens its menu (the DVR's mouse
+// remote control may own the right button); the picture passes the click on and still reports
+// the drag.
+TEST_F(MouseTest, ARightClickGoesToTheParentAndTheDragIsStillReported) {
   int menus = 0;
   QWidget parent;
   parent.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -184,7 +187,7 @@ TEST_F(MouseTest, ARightDragOverThePictureOpensNoMenu) {
   Move({150, 120}, Qt::RightButton);
   EXPECT_EQ(Report().state, 2);
   EXPECT_EQ(Report().x, 150);
-  EXPECT_EQ(menus, 0);
+  EXPECT_EQ(menus, 1);
   window_.setParent(nullptr);
 }
 
