@@ -1,8 +1,10 @@
 #include "app/command_table.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include "app/command_ids.h"
+#include "net/remote_control.h"
 
 #define TEXT(text) QT_TRANSLATE_NOOP("Commands", text)
 
@@ -38,21 +40,21 @@ constexpr CommandSpec kCommands[] = {
     {kCmdConnect, TEXT("&Connect..."), nullptr, "connect", TEXT("Connect")},
     {kCmdStartRecording, TEXT("Start Local Recording"), nullptr, nullptr},
     {kCmdStopRecording, TEXT("Stop Local Recording"), nullptr, nullptr},
-    {32848, TEXT("一時停止"), nullptr, "dvr-pause"},
-    {32849, TEXT("巻戻し"), nullptr, "dvr-rewind"},
-    {32850, TEXT("再生"), nullptr, "dvr-play"},
-    {32851, TEXT("早送り"), nullptr, "dvr-forward"},
-    {32852, TEXT("停止"), nullptr, "dvr-stop"},
-    {32853, TEXT("録画"), nullptr, "dvr-record"},
-    {32855, TEXT("カメラ 1"), nullptr, "camera1"},
-    {32856, TEXT("カメラ 2"), nullptr, "camera2"},
-    {32857, TEXT("カメラ 3"), nullptr, "camera3"},
-    {32858, TEXT("カメラ 4"), nullptr, "camera4"},
-    {32854, TEXT("4分割画面"), nullptr, "dvr-split"},
-    {32859, TEXT("Menu"), nullptr, "dvr-menu"},
-    {32860, TEXT("Up"), nullptr, "dvr-up"},
-    {32861, TEXT("Down"), nullptr, "dvr-down"},
-    {32862, TEXT("Select"), nullptr, "dvr-select"},
+    {32848, nullptr, nullptr, "dvr-pause"},
+    {32849, nullptr, nullptr, "dvr-rewind"},
+    {32850, nullptr, nullptr, "dvr-play"},
+    {32851, nullptr, nullptr, "dvr-forward"},
+    {32852, nullptr, nullptr, "dvr-stop"},
+    {32853, nullptr, nullptr, "dvr-record"},
+    {32855, nullptr, nullptr, "camera1"},
+    {32856, nullptr, nullptr, "camera2"},
+    {32857, nullptr, nullptr, "camera3"},
+    {32858, nullptr, nullptr, "camera4"},
+    {32854, nullptr, nullptr, "dvr-split"},
+    {32859, nullptr, nullptr, "dvr-menu"},
+    {32860, nullptr, nullptr, "dvr-up"},
+    {32861, nullptr, nullptr, "dvr-down"},
+    {32862, nullptr, nullptr, "dvr-select"},
     {kCmdPlayerMode, TEXT("再生(&P)"), nullptr, "player", nullptr, true},
     {kCmdNetworkMode, TEXT("Client(&L)"), nullptr, "network", nullptr, true},
     {kCmdAbout, TEXT("バージョン情報\tF10"), "F10", nullptr},
@@ -62,6 +64,14 @@ constexpr CommandSpec kCommands[] = {
 }  // namespace
 
 std::span<const CommandSpec> Commands() { return kCommands; }
+
+QString CommandText(const CommandSpec& command) {
+  if (command.text) return QCoreApplication::translate("Commands", command.text);
+  for (const net::RemoteCommand& remote : net::RemoteCommands()) {
+    if (remote.command_id == command.id) return QCoreApplication::translate("Commands", remote.text);
+  }
+  return {};
+}
 
 const CommandSpec* FindCommand(int id) {
   for (const CommandSpec& command : kCommands) {

@@ -171,7 +171,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildActions() {
   for (const CommandSpec& command : Commands()) {
-    auto* action = new QAction(TrCommand(command.text).section('\t', 0, 0), this);
+    auto* action = new QAction(CommandText(command).section('\t', 0, 0), this);
     action->setCheckable(command.checkable);
     if (command.shortcut) {
       action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
@@ -190,7 +190,7 @@ void MainWindow::BuildControls() {
     auto button = controls_->MakeButton(command.id, command.checkable, this);
     button->SetImage(QString::fromLatin1(command.image));
     button->SetTooltip(command.tooltip ? TrCommand(command.tooltip)
-                                       : WithoutAccelerator(TrCommand(command.text)));
+                                       : WithoutAccelerator(CommandText(command)));
     const int id = command.id;
     button->clicked = [this, id] { RunCommand(id); };
     buttons_[id] = std::move(button);
