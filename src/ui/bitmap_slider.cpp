@@ -1,0 +1,1 @@
+#include "ui/bitmap_slider.h"

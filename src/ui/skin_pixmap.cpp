@@ -1,0 +1,1 @@
+#include "ui/skin_pixmap.h"

@@ -1,0 +1,1 @@
+#include "ui/slider_geometry.h"

@@ -1,0 +1,1 @@
+#include "ui/status_line.h"

@@ -1,0 +1,1 @@
+#include "ui/transparent_label.h"
