@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QWindow>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -27,7 +28,7 @@
 #include "app/dialogs/options_dialog.h"
 #include "app/folder_rules.h"
 #include "app/key_map.h"
-#include "app/plain_controls.h"
+#include "app/skin_controls.h"
 #include "app/status_text.h"
 #include "app/still_command.h"
 #include "audio/audio_converter.h"
@@ -39,6 +40,7 @@
 #include "platform/clock.h"
 #include "platform/socket.h"
 #include "platform/raw_drive.h"
+#include "ui/skin_pixmap.h"
 
 namespace dvr::app {
 namespace {
@@ -113,14 +115,18 @@ WindowQuestions StandardQuestions() {
 }  // namespace
 
 MainWindow::MainWindow(const Options& options, QWidget* parent)
-    : QWidget(parent),
+    : ui::SkinDialog(parent),
       options_(options),
       notices_(options.notices ? options.notices : &gui_notices_),
-      own_controls_(options.controls ? nullptr : std::make_unique<PlainControlFactory>()),
+      own_controls_(options.controls ? nullptr : std::make_unique<SkinControlFactory>()),
       controls_(options.controls ? options.controls : own_controls_.get()),
       questions_(StandardQuestions()),
       display_(new display::DisplayWindow(this)) {
   setWindowTitle(kTitle);
+  setWindowIcon(ApplicationIcon());
+  SetSkinBitmap(ui::LoadSkinPixmap("border"));
+  SetCorners(12, 12);
+  SetResizeCorner(16);
   setAcceptDrops(true);
   setMinimumSize(kMinWindowWidth, kMinWindowHeight);
   setFocusPolicy(Qt::StrongFocus);
@@ -212,7 +218,8 @@ void MainWindow::BuildControls() {
   }
 
   position_slider_ = controls_->MakeSlider(kCtlPosition, this);
-  position_slider_->tracked = [this](int position) {
+  // A key on the slider seeks too: otherwise its thumb would move and jump back at the next tick.
+  position_slider_->tracked = position_slider_->set = [this](int position) {
     if (static_cast<uint64_t>(position) != engine_->Position() / kBlockBytes) {
       engine_->Seek(static_cast<uint64_t>(position) * kBlockBytes);
     }
@@ -225,9 +232,15 @@ void MainWindow::BuildControls() {
   };
   status_line_ = controls_->MakeStatusLine(this);
 
-  title_ = new QLabel(Tr(kTitleLine), this);
+  title_ = new ui::TransparentLabel(this);
   title_->setObjectName("title");
-  title_->resize(300, 18);
+  title_->SetText(Tr(kTitleLine));
+  title_->SetTextColour(QColor(0xD7, 0xDC, 0xE4));
+  QFont title_font = title_->font();
+  title_font.setPixelSize(13);
+  title_font.setWeight(QFont::DemiBold);
+  title_->setFont(title_font);
+  title_->resize(330, 18);
   icon_ = new QLabel(this);
   icon_->setObjectName("icon");
   icon_->setPixmap(windowIcon().pixmap(16, 16));
@@ -246,7 +259,7 @@ void MainWindow::Start(const CommandLine& command_line) {
   for (const std::string& note : notes) std::fprintf(stderr, "dvr-viewer: %s\n", note.c_str());
   ApplySettings(loaded);
   volume_slider_->SetPosition(static_cast<int>(engine_->Volume()));
-  title_->setText(Tr(kTitleLine));
+  title_->SetText(Tr(kTitleLine));
   ResizeForVideo({640, 448});
   relayout_timer_.start(1000);
   status_timer_.start(300);
@@ -368,7 +381,7 @@ void MainWindow::ResizeForVideo(VideoSize video) {
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
+  ui::SkinDialog::resizeEvent(event);
   const WindowRect video = VideoAreaFor(width(), height());
   video_ = {video.width, video.height};
   // Laid out at once rather than at the next slow tick: a window dragged larger never shows its
@@ -389,7 +402,7 @@ void MainWindow::SetMode(int mode) {
   }
   engine_->SetMode(mode, kKeepSplitCount);
   mode_ = mode;
-  title_->setText(Tr(kTitleLine));
+  title_->SetText(Tr(kTitleLine));
   engine_->SetSplit(mode == 1 ? 4 : 1, 0);
   ResetConnectButton();
   LayOut();
@@ -464,7 +477,7 @@ bool MainWindow::OpenRecording(const std::string& path, bool is_disk) {
     // Whatever was open before is closed now: the window says so rather than showing it still.
     engine_->Display().ClearPictures();
     position_slider_->SetRange(0, 0);
-    title_->setText(Tr(kTitleLine));
+    title_->SetText(Tr(kTitleLine));
     notices_->Show(OpenFailure(path, is_disk));
     UpdateCommandStates();
     return false;
@@ -472,7 +485,7 @@ bool MainWindow::OpenRecording(const std::string& path, bool is_disk) {
   engine_->PlayForward(1.0);
   position_slider_->SetRange(0, static_cast<int>(engine_->Size() / kBlockBytes));
   position_slider_->SetPosition(0);
-  title_->setText(QString::fromStdString(std::filesystem::path(path).filename().string()));
+  title_->SetText(QString::fromStdString(std::filesystem::path(path).filename().string()));
   update();
   UpdateCommandStates();
   return true;
@@ -496,7 +509,7 @@ void MainWindow::CloseFileCommand() {
   engine_->Disconnect();
   engine_->Display().ClearPictures();
   position_slider_->SetRange(0, 0);
-  title_->setText(Tr(kTitleLine));
+  title_->SetText(Tr(kTitleLine));
 }
 
 void MainWindow::SetVideoSize(VideoSize video) {
@@ -508,10 +521,17 @@ void MainWindow::SetVideoSize(VideoSize video) {
 }
 
 void MainWindow::ApplyAlwaysOnTop() {
-  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == always_on_top_) return;
-  const bool shown = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, always_on_top_);
-  if (shown) show();  // a change of flags hides the window
+  Qt::WindowFlags flags = windowFlags();
+  if (flags.testFlag(Qt::WindowStaysOnTopHint) == always_on_top_) return;
+  flags.setFlag(Qt::WindowStaysOnTopHint, always_on_top_);
+  if (QWindow* window = windowHandle()) {
+    // Told to the window system directly: a widget's new flags would make a new native window,
+    // and the video window's OpenGL surface would go with the old one.
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
+  } else {
+    setWindowFlags(flags);
+  }
 }
 
 void MainWindow::StillImageCommand() {

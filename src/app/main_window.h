@@ -30,6 +30,8 @@
 #include "engine/viewer_engine.h"
 #include "export/avi_writer.h"
 #include "net/net_client.h"
+#include "ui/skin_dialog.h"
+#include "ui/transparent_label.h"
 
 namespace dvr::app {
 
@@ -45,14 +47,14 @@ struct WindowQuestions {
   std::function<exporting::VideoEncoderChoice(QWidget* parent)> encoder;
 };
 
-class MainWindow final : public QWidget, private net::NetListener {
+class MainWindow final : public ui::SkinDialog, private net::NetListener {
   Q_OBJECT
 
  public:
   struct Options {
     bool sound = true;                   // play through the sound system; else silently
     std::string settings_path;           // empty: the user's configuration folder
-    ControlFactory* controls = nullptr;  // nullptr: plain Qt controls
+    ControlFactory* controls = nullptr;  // nullptr: the skin's controls
     platform::Notices* notices = nullptr;  // nullptr: message boxes
     std::string default_folder;          // still images and recordings; empty: Documents
   };
@@ -71,7 +73,7 @@ class MainWindow final : public QWidget, private net::NetListener {
   Button* ButtonFor(int id) const;
   Slider& PositionSlider() { return *position_slider_; }
   Slider& VolumeSlider() { return *volume_slider_; }
-  QString TitleText() const { return title_->text(); }
+  QString TitleText() const { return title_->Text(); }
   QString StatusText() const { return status_text1_ + status_text2_; }
   int Mode() const { return mode_; }
   VideoSize Video() const { return video_; }
@@ -151,7 +153,7 @@ class MainWindow final : public QWidget, private net::NetListener {
   std::map<int, std::unique_ptr<Button>> buttons_;
   std::unique_ptr<Slider> position_slider_, volume_slider_;
   std::unique_ptr<StatusLine> status_line_;
-  QLabel* title_ = nullptr;
+  ui::TransparentLabel* title_ = nullptr;
   QLabel* icon_ = nullptr;
   QTimer relayout_timer_, status_timer_, export_timer_;
 

@@ -1,0 +1,152 @@
+// The main window as the screen shows it, in both modes at the starting size and at the smallest,
+// compared with reviewed pictures. The pictures this run took are saved in the build folder
+// (screenshots/) to look at; set DVR_UPDATE_SCREENSHOTS=1 to take them as the new references after
+// a deliberate change of the look.
+#include <QPainter>
+#include <QScreen>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/command_ids.h"
+#include "app/main_window_fixture.h"
+#include "viewer_recording.h"
+
+namespace dvr::test {
+namespace {
+
+using namespace app;
+
+// How far a picture may stray from its reference: antialiasing and font hinting move a few edges.
+constexpr double kMaxMeanDifference = 1.5;    // per channel, 0..255
+constexpr double kMaxShareOfFarPixels = 0.003;  // pixels with a channel more than 48 off
+
+struct Difference {
+  double mean = 0;
+  double share_far = 0;
+};
+
+Difference Compare(const QImage& picture, const QImage& reference, QImage& map) {
+  map = QImage(picture.size(), QImage::Format_RGB32);
+  map.fill(Qt::black);
+  double sum = 0;
+  qint64 far = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb a = picture.pixel(x, y), b = reference.pixel(x, y);
+      const int dr = std::abs(qRed(a) - qRed(b)), dg = std::abs(qGreen(a) - qGreen(b)),
+                dbl = std::abs(qBlue(a) - qBlue(b));
+      sum += dr + dg + dbl;
+      if (std::max({dr, dg, dbl}) > 48) {
+        ++far;
+        map.setPixel(x, y, qRgb(255, 0, 255));
+      }
+    }
+  }
+  const double pixels = double(picture.width()) * picture.height();
+  return {sum / (3 * pixels), far / pixels};
+}
+
+class WindowScreenshotTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(kShotDir);
+    dense_ = qApp->devicePixelRatio() > 1;
+  }
+
+  // The window's rectangle as the screen shows it: the rounded corners show what lies under them.
+  QImage Shoot(MainWindow& window) {
+    QTest::qWait(400);  // a tick of the status line's timer, and the repaints it causes
+    QApplication::processEvents();
+    const QRect area = window.frameGeometry();
+    return window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+  }
+
+  void Check(const QImage& picture, const std::string& name) {
+    const std::string file = name + (dense_ ? "@2x" : "") + ".png";
+    const std::string shot = std::string(kShotDir) + "/" + file;
+    const std::string reference = std::string(SCREENSHOT_REFERENCES) + "/" + file;
+    ASSERT_TRUE(picture.save(QString::fromStdString(shot), "PNG")) << shot;
+    if (std::getenv("DVR_UPDATE_SCREENSHOTS")) {
+      ASSERT_TRUE(picture.save(QString::fromStdString(reference), "PNG")) << reference;
+      return;
+    }
+    QImage expected(QString::fromStdString(reference));
+    ASSERT_FALSE(expected.isNull()) << "no reference " << reference;
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), expected.size()) << shot;
+    QImage map;
+    const Difference difference = Compare(picture, expected, map);
+    const std::string map_file = std::string(kShotDir) + "/" + name + (dense_ ? "@2x" : "") + "-diff.png";
+    EXPECT_LE(difference.mean, kMaxMeanDifference) << shot << " against " << reference;
+    EXPECT_LE(difference.share_far, kMaxShareOfFarPixels)
+        << shot << " against " << reference << "; differing pixels in " << map_file;
+    if (difference.share_far > 0) map.save(QString::fromStdString(map_file), "PNG");
+  }
+
+  static constexpr const char* kShotDir = "screenshots";
+  bool dense_ = false;
+};
+
+TEST_F(WindowScreenshotTest, BothModesAtTheStartingSizeAndAtTheSmallest) {
+  MainWindow& window = MakeWindow();
+  window.Start(ParseCommandLine({}));
+  window.Engine().SetUseDirectDraw(false);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_EQ(window.size(), QSize(645, 550));
+  Check(Shoot(window), "window-player");
+  window.resize(578, 486);
+  Check(Shoot(window), "window-player-smallest");
+  window.RunCommand(kCmdNetworkMode);
+  window.RunCommand(kCmdSize448);
+  ASSERT_EQ(window.size(), QSize(645, 550));
+  Check(Shoot(window), "window-network");
+  window.resize(578, 486);
+  Check(Shoot(window), "window-network-smallest");
+}
+
+// With pictures, for a person to look at: the time moves on, so it is kept, not compared.
+TEST_F(WindowScreenshotTest, APlayingRecordingIsSavedToLookAt) {
+  const std::string path = WriteViewerRecording(dir_, 4, 30, 4);
+  MainWindow& window = MakeWindow();
+  window.Start(ParseCommandLine({path}));
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Display().PresentCount() > 8; }, 10000));
+  const std::string file = std::string(kShotDir) + "/window-playing" + (dense_ ? "@2x" : "") + ".png";
+  EXPECT_TRUE(Shoot(window).save(QString::fromStdString(file), "PNG")) << file;
+}
+
+// Always on top is told to the window system; the window is not made anew, so the OpenGL
+// picture goes on being shown.
+TEST_F(WindowScreenshotTest, AlwaysOnTopKeepsTheOpenGlPictures) {
+  const std::string path = WriteViewerRecording(dir_, 4, 30, 4);
+  MainWindow& window = MakeWindow();
+  window.Start(ParseCommandLine({path}));
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Display().PresentCount() > 8; }, 10000));
+  if (!window.Display().OpenGlActive()) GTEST_SKIP() << "no OpenGL here";
+  const WId native = window.winId();
+  window.RunCommand(kCmdAlwaysOnTop);
+  EXPECT_EQ(window.winId(), native);
+  EXPECT_TRUE(window.Display().OpenGlActive());
+  const uint64_t shown = window.Display().PresentCount();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Display().PresentCount() > shown + 8; }, 10000));
+  const QImage picture = Shoot(window);
+  const QRect video = window.Display().geometry();
+  const qreal ratio = picture.width() / qreal(window.width());
+  int lit = 0;
+  for (int y = video.top(); y < video.bottom(); y += 8) {
+    for (int x = video.left(); x < video.right(); x += 8) {
+      if (qGray(picture.pixel(int(x * ratio), int(y * ratio))) > 40) ++lit;
+    }
+  }
+  EXPECT_GT(lit, (video.width() / 8) * (video.height() / 8) / 4) << "the picture went dark";
+}
+
+}  // namespace
+}  // namespace dvr::test
