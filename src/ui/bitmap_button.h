@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QPixmap>
 
+#include <array>
+
 namespace dvr::ui {
 
 class BitmapButton final : public QAbstractButton {
@@ -38,11 +40,12 @@ class BitmapButton final : public QAbstractButton {
   void nextCheckState() override;
 
  private:
+  void UncheckOtherRadioButtons();
+
   Kind kind_;
-  QPixmap strip_;
+  std::array<QPixmap, 4> frames_;  // cut from the strip (and through its mask) once per strip
   QSize frame_size_;
   bool draw_edge_ = false;
-  bool mask_frame_ = false;
   int text_margin_ = 0;
   QColor text_colour_;
   bool mouse_over_ = false;

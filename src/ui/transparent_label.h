@@ -9,7 +9,7 @@ namespace dvr::ui {
 class TransparentLabel final : public QWidget {
  public:
   explicit TransparentLabel(QWidget* parent = nullptr);
-  void SetText(const QString& text);  // repaints at once
+  void SetText(const QString& text);  // repaints when the text changes
   QString Text() const { return text_; }
   void SetTextColour(QColor colour);
 
