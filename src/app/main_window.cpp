@@ -231,6 +231,7 @@ void MainWindow::BuildControls() {
     engine_->SetVolume(static_cast<uint32_t>(position));
   };
   status_line_ = controls_->MakeStatusLine(this);
+  status_line_->Widget()->setObjectName("status");
 
   title_ = new ui::TransparentLabel(this);
   title_->setObjectName("title");
