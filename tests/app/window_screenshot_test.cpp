@@ -86,6 +86,15 @@ class WindowScreenshotTest : public MainWindowTest {
     if (difference.share_far > 0) map.save(QString::fromStdString(map_file), "PNG");
   }
 
+  // A four-camera recording from the command line, started as the program starts it.
+  MainWindow& StartPlaying() {
+    MainWindow& window = MakeWindow();
+    window.Start(ParseCommandLine({WriteViewerRecording(dir_, 4, 30, 4)}));
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    return window;
+  }
+
   static constexpr const char* kShotDir = "screenshots";
   bool dense_ = false;
 };
@@ -110,11 +119,7 @@ TEST_F(WindowScreenshotTest, BothModesAtTheStartingSizeAndAtTheSmallest) {
 
 // With pictures, for a person to look at: the time moves on, so it is kept, not compared.
 TEST_F(WindowScreenshotTest, APlayingRecordingIsSavedToLookAt) {
-  const std::string path = WriteViewerRecording(dir_, 4, 30, 4);
-  MainWindow& window = MakeWindow();
-  window.Start(ParseCommandLine({path}));
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  MainWindow& window = StartPlaying();
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.Display().PresentCount() > 8; }, 10000));
   const std::string file = std::string(kShotDir) + "/window-playing" + (dense_ ? "@2x" : "") + ".png";
   EXPECT_TRUE(Shoot(window).save(QString::fromStdString(file), "PNG")) << file;
@@ -123,11 +128,7 @@ TEST_F(WindowScreenshotTest, APlayingRecordingIsSavedToLookAt) {
 // Always on top is told to the window system; the window is not made anew, so the OpenGL
 // picture goes on being shown.
 TEST_F(WindowScreenshotTest, AlwaysOnTopKeepsTheOpenGlPictures) {
-  const std::string path = WriteViewerRecording(dir_, 4, 30, 4);
-  MainWindow& window = MakeWindow();
-  window.Start(ParseCommandLine({path}));
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  MainWindow& window = StartPlaying();
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.Display().PresentCount() > 8; }, 10000));
   if (!window.Display().OpenGlActive()) GTEST_SKIP() << "no OpenGL here";
   const WId native = window.winId();
