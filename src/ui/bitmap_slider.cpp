@@ -190,6 +190,10 @@ void BitmapSlider::mouseReleaseEvent(QMouseEvent* event) {
     event->ignore();
     return;
   }
+  EndDrag();
+}
+
+void BitmapSlider::EndDrag() {
   dragging_ = false;
   update();
   emit Set(position_);
@@ -236,6 +240,12 @@ bool BitmapSlider::event(QEvent* event) {
     // Focus shows only as the optional focus rectangle: without it, nothing to repaint.
     if (draw_focus_) update();
     return true;
+  }
+  // Hidden or disabled under the pointer, the slider gets no release: the drag ends here, or the
+  // owner would take it for a drag forever and stop moving the thumb.
+  if (dragging_ && (event->type() == QEvent::Hide ||
+                    (event->type() == QEvent::EnabledChange && !isEnabled()))) {
+    EndDrag();
   }
   return QWidget::event(event);
 }

@@ -65,6 +65,7 @@ class BitmapSlider final : public QWidget {
   int Along(QPoint point) const;
   void MoveThumbTo(int pixel);
   void UpdateIfMoved();
+  void EndDrag();
 
   Qt::Orientation orientation_;
   int minimum_ = 0, maximum_ = 0, position_ = 0, page_size_ = 1;

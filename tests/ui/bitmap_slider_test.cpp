@@ -56,6 +56,23 @@ TEST_F(BitmapSliderTest, ADragTracksEveryThumbMoveAndSetsOnceOnRelease) {
   EXPECT_EQ(set_.at(0).at(0).toInt(), 100);
 }
 
+// Hidden or disabled during a drag, the slider never sees the release: the drag ends all the same.
+TEST_F(BitmapSliderTest, ADragEndsWhenTheSliderIsHiddenOrDisabledUnderThePointer) {
+  for (const bool hide : {true, false}) {
+    QTest::mousePress(slider_, Qt::LeftButton, {}, At(5));
+    QTest::mouseMove(slider_, At(30));
+    if (hide) slider_->hide(); else slider_->setEnabled(false);
+    EXPECT_FALSE(slider_->Dragging());
+    ASSERT_EQ(set_.count(), 1);
+    EXPECT_EQ(set_.takeFirst().at(0).toInt(), 25);
+    slider_->show();
+    slider_->setEnabled(true);
+    slider_->SetPosition(70);  // followed again
+    EXPECT_EQ(slider_->Position(), 70);
+    slider_->SetPosition(0);
+  }
+}
+
 TEST_F(BitmapSliderTest, TheThumbKeepsItsGrabOffsetAndAPressOnTheChannelCentresIt) {
   slider_->SetPosition(50);
   QTest::mousePress(slider_, Qt::LeftButton, {}, At(58));  // 3 pixels right of the centre
