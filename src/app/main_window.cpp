@@ -220,9 +220,12 @@ void MainWindow::BuildControls() {
   position_slider_ = controls_->MakeSlider(kCtlPosition, this);
   // A key on the slider seeks too: otherwise its thumb would move and jump back at the next tick.
   position_slider_->tracked = position_slider_->set = [this](int position) {
-    if (static_cast<uint64_t>(position) != engine_->Position() / kBlockBytes) {
-      engine_->Seek(static_cast<uint64_t>(position) * kBlockBytes);
-    }
+    // The range ends at the size in blocks: its last position is past the last block when the
+    // size is a whole number of blocks, a target the reader refuses (it would keep its previous
+    // one). The far end means the last block.
+    const uint64_t size = engine_->Size();
+    const uint64_t block = std::min<uint64_t>(position, size > 0 ? (size - 1) / kBlockBytes : 0);
+    if (block != engine_->Position() / kBlockBytes) engine_->Seek(block * kBlockBytes);
   };
   volume_slider_ = controls_->MakeSlider(kCtlVolume, this);
   volume_slider_->SetRange(0, 0xFFFF);

@@ -168,11 +168,18 @@ TEST_F(MainWindowTest, KeysOnThePositionSliderSeek) {
   window.RunCommand(kCmdPause);
   ASSERT_TRUE(QTest::qWaitFor([&] { return engine.State() == engine::kPaused; }, 5000));
   QWidget* slider = window.PositionSlider().Widget();
-  const int page = window.PositionSlider().Maximum() / 10;
+  const int last = window.PositionSlider().Maximum();
+  const int page = last / 10;
   QTest::keyClick(slider, Qt::Key_PageDown);
   QTest::keyClick(slider, Qt::Key_PageDown);
   ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Position() / 4096 + 8 > uint64_t(2 * page); }, 5000))
       << engine.Position() / 4096 << " for " << 2 * page << ", slider at " << window.PositionSlider().Position();
+  // The far end is the last block, also when the size is a whole number of blocks (the range then
+  // ends one past it).
+  QTest::keyClick(slider, Qt::Key_End);
+  ASSERT_EQ(engine.Size() % 4096, 0u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Position() / 4096 + 8 > uint64_t(last); }, 5000))
+      << engine.Position() / 4096 << " of " << last;
   QTest::keyClick(slider, Qt::Key_Home);
   ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Position() < 4u * 4096; }, 5000))
       << engine.Position();
