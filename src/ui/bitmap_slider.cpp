@@ -236,16 +236,17 @@ void BitmapSlider::keyPressEvent(QKeyEvent* event) {
 }
 
 bool BitmapSlider::event(QEvent* event) {
+  // Hidden, disabled or losing the focus to a popup or a message box under the pointer, the slider
+  // gets no release: the drag ends here, or the owner would take it for a drag forever and stop
+  // moving the thumb.
+  if (dragging_ && (event->type() == QEvent::Hide || event->type() == QEvent::FocusOut ||
+                    (event->type() == QEvent::EnabledChange && !isEnabled()))) {
+    EndDrag();
+  }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
     // Focus shows only as the optional focus rectangle: without it, nothing to repaint.
     if (draw_focus_) update();
     return true;
-  }
-  // Hidden or disabled under the pointer, the slider gets no release: the drag ends here, or the
-  // owner would take it for a drag forever and stop moving the thumb.
-  if (dragging_ && (event->type() == QEvent::Hide ||
-                    (event->type() == QEvent::EnabledChange && !isEnabled()))) {
-    EndDrag();
   }
   return QWidget::event(event);
 }

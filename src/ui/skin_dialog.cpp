@@ -1,5 +1,6 @@
 #include "ui/skin_dialog.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,8 +20,11 @@ QRectF Source(const QPixmap& pixmap, int x, int y, int width, int height) {
 
 }  // namespace
 
-SkinDialog::SkinDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
-  setMouseTracking(true);  // the resize corner's cursor follows the pointer without a button held
+SkinDialog::SkinDialog(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), grip_(new QWidget(this)) {
+  // The grip draws nothing and takes no press: the press reaches this window, which resizes.
+  grip_->setCursor(Qt::SizeFDiagCursor);
+  grip_->hide();
 }
 
 void SkinDialog::SetSkinBitmap(const QPixmap& border) {
@@ -42,6 +46,14 @@ void SkinDialog::SetDraggable(bool on) {
 
 void SkinDialog::SetResizeCorner(int size) {
   resize_corner_ = std::max(0, size);
+  PlaceGrip();
+}
+
+void SkinDialog::PlaceGrip() {
+  grip_->setGeometry(width() - resize_corner_, height() - resize_corner_, resize_corner_,
+                     resize_corner_);
+  grip_->setVisible(resize_corner_ > 0);
+  grip_->raise();
 }
 
 QRegion SkinDialog::RoundedRegion(QSize size, int corner_width, int corner_height) {
@@ -106,6 +118,7 @@ void SkinDialog::paintEvent(QPaintEvent* event) {
 
 void SkinDialog::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  PlaceGrip();
   if (border_.isNull()) return;
   ComposeBorder();
   if (corner_width_ > 0) setMask(RoundedRegion(size(), corner_width_, corner_height_));
@@ -122,16 +135,18 @@ void SkinDialog::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     return;
   }
-  QWindow* window = windowHandle();
   const QPoint at = event->position().toPoint();
   if (InResizeCorner(at)) {
     // The window system resizes where it can (and keeps the minimum size); else we follow.
-    if (window && window->startSystemResize(Qt::RightEdge | Qt::BottomEdge)) return;
+    if (QWindow* window = windowHandle(); window && window->startSystemResize(Qt::RightEdge | Qt::BottomEdge)) {
+      return;
+    }
     drag_ = Drag::kResize;
     drag_offset_ = QPoint(width(), height()) - at;
   } else if (draggable_) {
-    if (window && window->startSystemMove()) return;
-    drag_ = Drag::kMove;
+    // The move begins when the pointer moves: a window system that took the pointer at the press
+    // would swallow the second click of a double click.
+    drag_ = Drag::kPressed;
     drag_offset_ = at;
   }
 }
@@ -139,6 +154,18 @@ void SkinDialog::mousePressEvent(QMouseEvent* event) {
 void SkinDialog::mouseMoveEvent(QMouseEvent* event) {
   const QPoint global = event->globalPosition().toPoint();
   switch (drag_) {
+    case Drag::kPressed:
+      if ((event->position().toPoint() - drag_offset_).manhattanLength() <
+          QApplication::startDragDistance()) {
+        return;
+      }
+      if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
+        drag_ = Drag::kNone;
+        return;
+      }
+      drag_ = Drag::kMove;
+      move(global - drag_offset_);
+      return;
     case Drag::kMove:
       move(global - drag_offset_);
       return;
@@ -148,12 +175,7 @@ void SkinDialog::mouseMoveEvent(QMouseEvent* event) {
       return;
     }
     case Drag::kNone:
-      break;
-  }
-  if (InResizeCorner(event->position().toPoint())) {
-    setCursor(Qt::SizeFDiagCursor);
-  } else if (testAttribute(Qt::WA_SetCursor)) {
-    unsetCursor();
+      return;
   }
 }
 

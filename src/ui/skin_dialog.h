@@ -1,9 +1,10 @@
 #pragma once
 // A top-level window without the system's caption and frame: drawn from one border bitmap (its four
 // quarters in the corners, its middle strips stretched along the edges), cut to a rounded rectangle
-// and moved by a press anywhere that no child takes. An optional corner in the bottom right resizes
-// it. Moving and resizing go through the window system where it offers them (X11, Wayland);
-// elsewhere the window follows the pointer itself.
+// and moved by a press anywhere that no child takes, once the pointer has moved a little (so that a
+// double click stays a double click). An optional corner in the bottom right resizes it, with the
+// diagonal resize cursor over it. Moving and resizing go through the window system where it offers
+// them (X11, Wayland); elsewhere the window follows the pointer itself.
 #include <QPixmap>
 #include <QRegion>
 #include <QWidget>
@@ -31,16 +32,18 @@ class SkinDialog : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  enum class Drag { kNone, kMove, kResize };
+  enum class Drag { kNone, kPressed, kMove, kResize };
 
   bool InResizeCorner(QPoint point) const;
   void ComposeBorder();
+  void PlaceGrip();
 
   QPixmap border_;
   QPixmap composed_;  // the border at the window's size, made once per size
   int corner_width_ = 0, corner_height_ = 0;
   bool draggable_ = true;
   int resize_corner_ = 0;
+  QWidget* grip_ = nullptr;  // the resize corner: a child of its own, so its cursor stays its own
   Drag drag_ = Drag::kNone;
   QPoint drag_offset_;  // the pointer from the window's top left (move) or bottom right (resize)
 };

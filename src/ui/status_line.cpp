@@ -10,7 +10,8 @@ constexpr int kRowHeight = 16;
 constexpr QRgb kSpriteA = qRgb(63, 181, 255);
 constexpr QRgb kSpriteB = qRgb(23, 64, 103);
 constexpr QRgb kSpriteBackground = qRgb(0, 0, 0);
-constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+// The texts hang from the top of the line, as the sprite's pieces do.
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 
 bool Bit(uint16_t value, int channel) {
   return (value >> channel) & 1;
@@ -77,7 +78,8 @@ StatusLine::StatusLine(QWidget* parent)
       background_(kSpriteBackground),
       text_colour_(qRgb(0, 255, 0)),
       font_(QStringLiteral("Arial")) {
-  font_.setPixelSize(15);
+  // A cell 18 pixels high, as the line's font is given: Arial's em is 18 / 1.15 of it.
+  font_.setPixelSize(16);
   font_.setWeight(QFont::DemiBold);
 }
 

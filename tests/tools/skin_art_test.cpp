@@ -358,6 +358,10 @@ TEST(SkinResources, EveryImageIsCompiledInAtBothScalesUnderItsOwnName) {
       expected.insert(file);
       QImage compiled(":/skin/" + file);
       EXPECT_EQ(compiled.size(), image.size * scale) << file.toStdString();
+      // A drawing changed without running tools/draw-skin leaves the committed image stale.
+      EXPECT_TRUE(compiled.convertToFormat(QImage::Format_ARGB32) ==
+                  image.draw(scale).convertToFormat(QImage::Format_ARGB32))
+          << file.toStdString() << " differs from what draw_skin draws: run tools/draw-skin";
     }
   }
   const QStringList entries = QDir(":/skin").entryList(QDir::Files);

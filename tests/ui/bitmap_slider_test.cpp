@@ -1,7 +1,10 @@
 // The bitmap slider driven by mouse and keys as a person would, its repaints, and what it draws.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QKeyEvent>
+
+#include <functional>
 #include <QSignalSpy>
 
 #include "ui/bitmap_slider.h"
@@ -56,12 +59,21 @@ TEST_F(BitmapSliderTest, ADragTracksEveryThumbMoveAndSetsOnceOnRelease) {
   EXPECT_EQ(set_.at(0).at(0).toInt(), 100);
 }
 
-// Hidden or disabled during a drag, the slider never sees the release: the drag ends all the same.
-TEST_F(BitmapSliderTest, ADragEndsWhenTheSliderIsHiddenOrDisabledUnderThePointer) {
-  for (const bool hide : {true, false}) {
+// Hidden, disabled or losing the focus to a popup or a message box during a drag, the slider never
+// sees the release: the drag ends all the same.
+TEST_F(BitmapSliderTest, ADragEndsWhenTheReleaseGoesElsewhere) {
+  const std::function<void()> interruptions[] = {
+      [this] { slider_->hide(); },
+      [this] { slider_->setEnabled(false); },
+      [this] {
+        QFocusEvent lost(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(slider_, &lost);
+      },
+  };
+  for (const auto& interrupt : interruptions) {
     QTest::mousePress(slider_, Qt::LeftButton, {}, At(5));
     QTest::mouseMove(slider_, At(30));
-    if (hide) slider_->hide(); else slider_->setEnabled(false);
+    interrupt();
     EXPECT_FALSE(slider_->Dragging());
     ASSERT_EQ(set_.count(), 1);
     EXPECT_EQ(set_.takeFirst().at(0).toInt(), 25);

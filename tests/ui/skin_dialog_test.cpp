@@ -106,24 +106,35 @@ TEST_F(SkinDialogDrawing, APressAnywhereMovesTheWindowWithThePointer) {
   SendMoveTo(dialog_, grip + QPoint(100, 100));  // let go: the window stays
   EXPECT_EQ(dialog_.pos(), start + QPoint(-15, 45));
 
+  // A press and a wobble shorter than the drag distance (a click, a double click) moves nothing.
+  SendMouse(dialog_, QEvent::MouseButtonPress, {300, 10}, Qt::LeftButton);
+  SendMoveTo(dialog_, dialog_.mapToGlobal(QPoint(302, 11)));
+  EXPECT_EQ(dialog_.pos(), start + QPoint(-15, 45));
+  // Past the drag distance the window follows the pointer from where it was pressed.
+  SendMoveTo(dialog_, dialog_.mapToGlobal(QPoint(350, 60)));
+  EXPECT_EQ(dialog_.pos(), start + QPoint(35, 95));
+  SendMouse(dialog_, QEvent::MouseButtonRelease, {300, 10}, {});
+
   dialog_.SetDraggable(false);
   SendMouse(dialog_, QEvent::MouseButtonPress, {300, 10}, Qt::LeftButton);
   SendMoveTo(dialog_, dialog_.mapToGlobal(QPoint(400, 80)));
   SendMouse(dialog_, QEvent::MouseButtonRelease, {400, 80}, {});
-  EXPECT_EQ(dialog_.pos(), start + QPoint(-15, 45));
+  EXPECT_EQ(dialog_.pos(), start + QPoint(35, 95));
 }
 
 TEST_F(SkinDialogDrawing, TheResizeCornerFollowsThePointerDownToTheMinimum) {
   dialog_.SetResizeCorner(16);
   const QPoint origin = dialog_.mapToGlobal(QPoint(0, 0));
 
-  // Over the corner the pointer shows the diagonal resize cursor; elsewhere the usual one.
-  SendMouse(dialog_, QEvent::MouseMove, {595, 495}, {});
-  EXPECT_EQ(dialog_.cursor().shape(), Qt::SizeFDiagCursor);
-  SendMouse(dialog_, QEvent::MouseMove, {300, 300}, {});
+  // Over the corner the pointer shows the diagonal resize cursor; elsewhere (and over a child
+  // next to the corner) the usual one.
+  QWidget* grip = dialog_.childAt(595, 495);
+  ASSERT_NE(grip, nullptr);
+  EXPECT_EQ(grip->cursor().shape(), Qt::SizeFDiagCursor);
+  EXPECT_EQ(dialog_.childAt(583, 495), nullptr);
   EXPECT_EQ(dialog_.cursor().shape(), Qt::ArrowCursor);
 
-  SendMouse(dialog_, QEvent::MouseButtonPress, {595, 495}, Qt::LeftButton);
+  SendMouse(*grip, QEvent::MouseButtonPress, {11, 11}, Qt::LeftButton);  // reaches the window
   SendMoveTo(dialog_, origin + QPoint(705, 615));
   EXPECT_EQ(dialog_.size(), QSize(710, 620));  // the pointer keeps its place in the corner
   SendMoveTo(dialog_, origin + QPoint(100, 100));
@@ -131,15 +142,16 @@ TEST_F(SkinDialogDrawing, TheResizeCornerFollowsThePointerDownToTheMinimum) {
   EXPECT_EQ(dialog_.mapToGlobal(QPoint(0, 0)), origin);  // resizing never moves the window
   SendMouse(dialog_, QEvent::MouseButtonRelease, {100, 100}, {});
   EXPECT_EQ(dialog_.mask(), SkinDialog::RoundedRegion({578, 486}, 12, 12));
+  EXPECT_EQ(dialog_.childAt(575, 483), grip);  // the corner went with the window
 
   // Just outside the corner a press moves the window instead.
   dialog_.resize(600, 500);
   const QPoint before = dialog_.pos();
   SendMouse(dialog_, QEvent::MouseButtonPress, {583, 495}, Qt::LeftButton);
-  SendMoveTo(dialog_, dialog_.mapToGlobal(QPoint(583, 495)) + QPoint(10, 0));
+  SendMoveTo(dialog_, dialog_.mapToGlobal(QPoint(583, 495)) + QPoint(20, 0));
   SendMouse(dialog_, QEvent::MouseButtonRelease, {583, 495}, {});
   EXPECT_EQ(dialog_.size(), QSize(600, 500));
-  EXPECT_EQ(dialog_.pos(), before + QPoint(10, 0));
+  EXPECT_EQ(dialog_.pos(), before + QPoint(20, 0));
 }
 
 }  // namespace
