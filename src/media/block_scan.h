@@ -24,4 +24,17 @@ std::optional<std::pair<uint64_t, uint64_t>> FindBlocksInTime(BlockSource& sourc
                                                               uint64_t block_count, uint32_t start,
                                                               uint32_t stop);
 
+// Blocks [begin, end) whose times grow from `earliest` to `latest`; a block with a time outside
+// that is a stray.
+struct TimedBlocks {
+  uint64_t begin = 0, end = 0;
+  uint32_t earliest = 0, latest = 0;
+};
+
+// The first of `blocks` whose time is at or after `time`, by the same median probes; settled on
+// the blocks within a few of the probes' answer, so that the reads stay few whatever the size.
+// `blocks.end` when every block there is earlier.
+uint64_t FirstBlockAtOrAfter(BlockSource& source, bool big_endian, const TimedBlocks& blocks,
+                             uint32_t time);
+
 }  // namespace dvr::media

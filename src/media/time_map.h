@@ -1,0 +1,76 @@
+#pragma once
+// The recorded-time map of a recording or a DVR disk: when it recorded, where in the source, and
+// where it cannot be read, from a few thousand block headers whatever its size. And going to a
+// time: the first block at or after it, in a few dozen reads.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "media/block_source.h"
+
+namespace dvr::media {
+
+// Blocks [first_block, end_block) recorded from start_time to end_time (time fields), times
+// growing. A disk that has wrapped holds its newest span before its oldest. A span may hold a
+// few bad or stray blocks; the bad ones are listed as bad stretches too.
+struct RecordedSpan {
+  uint32_t start_time = 0;
+  uint32_t end_time = 0;
+  uint64_t first_block = 0;
+  uint64_t end_block = 0;
+};
+
+// Recording time between two spans that no block holds.
+struct TimeGap {
+  uint32_t after = 0;   // the last time before it
+  uint32_t before = 0;  // the first time after it
+};
+
+// Blocks [first_block, end_block) whose check byte is wrong or that cannot be read; `blank` when
+// their headers are all zero, as on a disk area never written.
+struct BadStretch {
+  uint64_t first_block = 0;
+  uint64_t end_block = 0;
+  bool blank = false;
+};
+
+struct TimeMap {
+  uint64_t block_count = 0;
+  std::vector<RecordedSpan> spans;  // by start time
+  std::vector<TimeGap> gaps;        // by time
+  std::vector<BadStretch> bad;      // by block
+  uint16_t video_channels = 0;      // bit c: a picture of channel c was seen
+  uint8_t audio_channels = 0;       // bit c: sound of audio channel c was seen
+  uint64_t reads = 0;               // blocks read to build it
+  // False when the read budget ran out or the build was cancelled before every edge was found:
+  // an edge left open is placed at the first block known to lie past it.
+  bool complete = true;
+};
+
+struct TimeMapLimits {
+  uint64_t read_budget = 4000;
+  uint32_t gap_seconds = 60;  // a jump forward of more than this splits a span
+  const std::atomic<bool>* cancel = nullptr;
+  std::function<void(uint64_t done, uint64_t total)> progress;  // blocks read of the budget
+};
+
+// Samples block headers evenly across the source, then bisects between neighbouring samples
+// wherever the time jumps backward or too far forward, or good blocks turn bad.
+TimeMap BuildTimeMap(BlockSource& source, bool big_endian, const TimeMapLimits& limits = {});
+
+// The first block of `span` at or after `time`: its first block when `time` comes before it,
+// nothing when `time` comes after its end.
+std::optional<uint64_t> FindTime(BlockSource& source, bool big_endian, const RecordedSpan& span,
+                                 uint32_t time);
+
+// The span that holds `time`, or the next one when `time` falls in a gap or before the first;
+// nothing after the last.
+const RecordedSpan* SpanAtOrAfter(const TimeMap& map, uint32_t time);
+
+// The first block at or after `time` anywhere in the map's source; nothing after its last time.
+std::optional<uint64_t> GoToTime(BlockSource& source, bool big_endian, const TimeMap& map,
+                                 uint32_t time);
+
+}  // namespace dvr::media
