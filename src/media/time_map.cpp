@@ -212,6 +212,14 @@ class MapBuilder {
   double seconds_per_block_ = 0;
 };
 
+// Bad blocks an end of a range is trimmed over at most.
+constexpr uint64_t kTrimReach = 16;
+
+bool IsGood(BlockSource& source, uint64_t index) {
+  const uint8_t* block = source.Load(index, false).data;
+  return block != nullptr && BlockCheckMatches(block);
+}
+
 }  // namespace
 
 TimeMap BuildTimeMap(BlockSource& source, bool big_endian, const TimeMapLimits& limits) {
@@ -243,6 +251,28 @@ std::optional<uint64_t> GoToTime(BlockSource& source, bool big_endian, const Tim
   const RecordedSpan* span = SpanAtOrAfter(map, time);
   if (span == nullptr) return {};
   return FindTime(source, big_endian, *span, time);
+}
+
+std::optional<std::pair<uint64_t, uint64_t>> BlocksInTime(BlockSource& source, bool big_endian,
+                                                          const TimeMap& map, uint32_t start,
+                                                          uint32_t stop) {
+  const RecordedSpan* first_span = SpanAtOrAfter(map, start);
+  if (start > stop || first_span == nullptr || first_span->start_time > stop) return {};
+  const RecordedSpan* last_span = first_span;
+  for (const RecordedSpan& span : map.spans) {
+    if (span.start_time <= stop) last_span = &span;
+  }
+  const uint64_t first =
+      FindTime(source, big_endian, *first_span, start).value_or(first_span->end_block);
+  uint64_t end =
+      stop == UINT32_MAX
+          ? last_span->end_block
+          : FindTime(source, big_endian, *last_span, stop + 1).value_or(last_span->end_block);
+  for (uint64_t step = 0; step < kTrimReach && end > first && !IsGood(source, end - 1); ++step) {
+    --end;
+  }
+  if (end <= first) return {};
+  return std::make_pair(first, end);
 }
 
 }  // namespace dvr::media

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "media/block_source.h"
@@ -72,5 +73,12 @@ const RecordedSpan* SpanAtOrAfter(const TimeMap& map, uint32_t time);
 // The first block at or after `time` anywhere in the map's source; nothing after its last time.
 std::optional<uint64_t> GoToTime(BlockSource& source, bool big_endian, const TimeMap& map,
                                  uint32_t time);
+
+// The blocks [first, end) whose times lie in [start, stop], bad blocks at either end left out;
+// nothing when none do, or when they are not in one piece (the write point of a wrapped disk
+// lies between them).
+std::optional<std::pair<uint64_t, uint64_t>> BlocksInTime(BlockSource& source, bool big_endian,
+                                                          const TimeMap& map, uint32_t start,
+                                                          uint32_t stop);
 
 }  // namespace dvr::media

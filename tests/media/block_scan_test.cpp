@@ -1,4 +1,5 @@
 #include "media/block_scan.h"
+#include "media/time_map.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,12 @@
 
 namespace dvr::media {
 namespace {
+
+// The blocks of [start, stop] as the time map finds them.
+std::optional<std::pair<uint64_t, uint64_t>> BlocksOfTimes(BlockSource& source, uint32_t start,
+                                                           uint32_t stop) {
+  return BlocksInTime(source, false, BuildTimeMap(source, false), start, stop);
+}
 
 class BlockScanTest : public ::testing::Test {
  protected:
@@ -56,8 +63,7 @@ TEST_F(BlockScanTest, UnreadableBlocksCountAsBadAndTheScanGoesOn) {
   for (const auto& [start, stop] :
        {std::pair{10000u, 10149u}, {10037u, 10075u}, {10075u, 10200u}}) {
     SCOPED_TRACE(start);
-    EXPECT_EQ(FindBlocksInTime(failing, false, 600, start, stop),
-              FindBlocksInTime(spoilt, false, 600, start, stop));
+    EXPECT_EQ(BlocksOfTimes(failing, start, stop), BlocksOfTimes(spoilt, start, stop));
   }
 }
 
@@ -71,25 +77,25 @@ TEST_F(BlockScanTest, FindsTheBlocksOfATimeSpanDespiteStrayBlocks) {
   auto& source = Open(image);
 
   // Seconds 10050..10100 are blocks 200..403.
-  auto range = FindBlocksInTime(source, false, 2000, 10050, 10100);
+  auto range = BlocksOfTimes(source, 10050, 10100);
   ASSERT_TRUE(range);
   EXPECT_EQ(range->first, 200u);
   EXPECT_EQ(range->second, 404u);
 
   // Edges on bad blocks: second 10025 begins with the bad blocks 100..102.
-  range = FindBlocksInTime(source, false, 2000, 10025, 10199);
+  range = BlocksOfTimes(source, 10025, 10199);
   ASSERT_TRUE(range);
   EXPECT_EQ(range->first, 103u);
   EXPECT_EQ(range->second, 799u);  // block 799 is bad, 796..798 are second 10199
 
-  range = FindBlocksInTime(source, false, 2000, 0, 20000);
+  range = BlocksOfTimes(source, 0, 20000);
   ASSERT_TRUE(range);
   EXPECT_EQ(range->first, 0u);
   EXPECT_EQ(range->second, 2000u);
 
-  EXPECT_FALSE(FindBlocksInTime(source, false, 2000, 20000, 30000));
-  EXPECT_FALSE(FindBlocksInTime(source, false, 2000, 100, 9999));
-  EXPECT_FALSE(FindBlocksInTime(source, false, 2000, 10100, 10050));
+  EXPECT_FALSE(BlocksOfTimes(source, 20000, 30000));
+  EXPECT_FALSE(BlocksOfTimes(source, 100, 9999));
+  EXPECT_FALSE(BlocksOfTimes(source, 10100, 10050));
 }
 
 }  // namespace

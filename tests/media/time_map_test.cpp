@@ -168,6 +168,13 @@ TEST_F(TimeMapTest, WrappedDiskComesOutInTimeOrder) {
     EXPECT_EQ(found, block);
     EXPECT_LE(reads, 64u);
   }
+
+  // A time range is one piece of the disk only while it keeps to one side of the write point.
+  EXPECT_EQ(BlocksInTime(source, true, map, newest + 10, newest + 19),
+            (std::pair<uint64_t, uint64_t>{160, 320}));
+  EXPECT_EQ(BlocksInTime(source, true, map, oldest + 1, newest - 5),
+            (std::pair<uint64_t, uint64_t>{write_point + 16, blocks}));
+  EXPECT_FALSE(BlocksInTime(source, true, map, oldest + 1, newest + 5));
 }
 
 TEST_F(TimeMapTest, GoToTimeDespiteStrayBlocksNearTheTarget) {

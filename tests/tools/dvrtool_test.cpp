@@ -15,6 +15,7 @@
 #include "dvr_simulator.h"
 #include "live_source.h"
 #include "media/ndf_format.h"
+#include "media/ndf_time.h"
 #include "net/net_client.h"
 #include "platform/clock.h"
 #include "platform/md5.h"
@@ -196,6 +197,53 @@ TEST_F(DvrtoolTest, ExtractByBytesAndByTime) {
   EXPECT_EQ(test::ReadFileBytes(path), source);
   EXPECT_EQ(Run("extract demo.NDF --from 100").code, 2);
   EXPECT_EQ(Run("extract demo.NDF --start yesterday --end today").code, 2);
+}
+
+TEST_F(DvrtoolTest, TimelineOfAWrappedDiskInTimeOrder) {
+  // 600 blocks, one a second: the newest recording up to the write point at block 200, the
+  // oldest after it, with ten bad blocks at 300.
+  const uint32_t newest = *media::ToTimeField(*media::ParseFrameTime("2026-03-02 08:00:00"), 0);
+  const uint32_t oldest = *media::ToTimeField(*media::ParseFrameTime("2026-03-01 10:00:00"), 0);
+  auto image = test::NdfBuilder().Append(test::VideoFrame(3, 2000)).FillTo(600 * 4088).Build();
+  for (size_t i = 0; i < 600; ++i) {
+    test::RestampBlock(image, i, i < 200 ? newest + uint32_t(i) : oldest + uint32_t(i - 200));
+  }
+  for (size_t i = 300; i < 310; ++i) test::CorruptBlock(image, i);
+  dir_.Write("disk.img", test::DiskImage(image));
+
+  Result r = Run("timeline disk.img --disk");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.Lines(), (std::vector<std::string>{
+      "span   2026-03-01 10:00:00 .. 2026-03-01 10:01:39  bytes 819200..1228799  blocks 200..299 (100)",
+      "bad    bytes 1228800..1269759  blocks 300..309 (10)",
+      "gap    2026-03-01 10:01:39 .. 2026-03-01 10:01:50  11 s",
+      "span   2026-03-01 10:01:50 .. 2026-03-01 10:06:39  bytes 1269760..2457599  blocks 310..599 (290)",
+      "gap    2026-03-01 10:06:39 .. 2026-03-02 08:00:00  78801 s",
+      "span   2026-03-02 08:00:00 .. 2026-03-02 08:03:19  bytes 0..819199  blocks 0..199 (200)",
+      "map    600 blocks, 600 read",
+      "video  channels 3 (in the blocks read)",
+      "audio  channels none"}));
+
+  r = Run("timeline disk.img --disk --json");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto lines = r.Lines();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(Field(lines[0], "type"), "span");
+  EXPECT_EQ(Field(lines[0], "start"), "2026-03-01 10:00:00");
+  EXPECT_EQ(Field(lines[0], "first_block"), "200");
+  EXPECT_EQ(Field(lines[1], "type"), "bad");
+  EXPECT_EQ(Field(lines[1], "blocks"), "10");
+  EXPECT_EQ(Field(lines[4], "seconds"), "78801");
+  EXPECT_EQ(Field(lines[5], "last_byte"), "819199");
+  EXPECT_EQ(Field(lines[6], "video"), "[3]");
+
+  // Extracting by time goes through the same map: one side of the write point, or not at all.
+  r = Run("extract disk.img --disk --start '2026-03-02 08:01:00' --end '2026-03-02 08:01:09'");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("copied blocks 60..69"), std::string::npos) << r.out;
+  r = Run("extract disk.img --disk --start '2026-03-01 10:05:00' --end '2026-03-02 08:01:00'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("in one piece"), std::string::npos) << r.err;
 }
 
 TEST_F(DvrtoolTest, ExtractThatCannotReadItsRangeFailsAndLeavesNoFile) {

@@ -15,6 +15,7 @@ void AddInfoCommand(CLI::App& app);
 void AddPlayCommand(CLI::App& app);  // only in builds with Qt
 void AddSimCommand(CLI::App& app);
 void AddSynthCommand(CLI::App& app);
+void AddTimelineCommand(CLI::App& app);
 void AddVerifyCommand(CLI::App& app);
 
 }  // namespace dvrtool

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   dvrtool::AddInfoCommand(app);
   dvrtool::AddFramesCommand(app);
   dvrtool::AddVerifyCommand(app);
+  dvrtool::AddTimelineCommand(app);
   dvrtool::AddDecodeCommand(app);
   dvrtool::AddAudioCommand(app);
 #ifdef DVRTOOL_WITH_PLAY

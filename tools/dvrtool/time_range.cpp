@@ -1,7 +1,7 @@
 #include "time_range.h"
 
-#include "media/block_scan.h"
 #include "media/ndf_time.h"
+#include "media/time_map.h"
 #include "media/variant.h"
 #include "platform/local_time.h"
 
@@ -19,10 +19,14 @@ std::pair<uint64_t, uint64_t> ByteRangeForTimes(const dvr::media::RecordingReade
                                                 uint32_t start, uint32_t stop) {
   dvr::media::BlockSource blocks;
   if (!blocks.Open(source.path, source.disk)) Fail("cannot open " + source.path);
-  const auto range =
-      dvr::media::FindBlocksInTime(blocks, reader.Variant() == dvr::media::kBigEndianVariant,
-                                   reader.Size() / dvr::media::kBlockSize, start, stop);
-  if (!range) Fail("no block of " + source.path + " lies between those times");
+  const bool big_endian = reader.Variant() == dvr::media::kBigEndianVariant;
+  const dvr::media::TimeMap map = dvr::media::BuildTimeMap(blocks, big_endian);
+  const auto range = dvr::media::BlocksInTime(blocks, big_endian, map, start, stop);
+  if (!range) {
+    Fail("no block of " + source.path +
+         " lies between those times in one piece (where a disk has wrapped, take the times before "
+         "and after its write point apart)");
+  }
   return {range->first * dvr::media::kBlockSize, range->second * dvr::media::kBlockSize - 1};
 }
 

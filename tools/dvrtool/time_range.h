@@ -13,8 +13,8 @@ namespace dvrtool {
 // The time field of a time given to `option`; a usage error when it is not a valid time.
 uint32_t TimeField(const std::string& text, const char* option);
 
-// Bytes [from, to] of the blocks whose times lie in [start, stop]; fails with a clear line when
-// no block does.
+// Bytes [from, to] of the blocks whose times lie in [start, stop], found through the source's
+// time map; fails with a clear line when no block does, or when they are not in one piece.
 std::pair<uint64_t, uint64_t> ByteRangeForTimes(const dvr::media::RecordingReader& reader, const SourceOptions& source,
                                                 uint32_t start, uint32_t stop);
 
