@@ -441,6 +441,26 @@ TEST_F(DvrtoolTest, PlayRunsTheEngineToTheEnd) {
   EXPECT_EQ(Run("play missing.NDF").code, 1);
 }
 
+TEST_F(DvrtoolTest, PlayStartsAtATime) {
+  if (Run("play --help").out.find("--start") == std::string::npos) {
+    GTEST_SKIP() << "this build has no Qt, so no play";
+  }
+  Synth("demo.NDF", "--channels 4 --seconds 4");
+  Result r = Run("play demo.NDF --json --start '2026-03-01 10:00:03'");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string summary = r.Lines().back();
+  EXPECT_EQ(Field(summary, "ended"), "end");
+  EXPECT_EQ(Field(r.Lines().front(), "time"), "2026-03-01 10:00:03");
+  // Only the last second is played: about 30 of the 120 pictures.
+  EXPECT_GT(std::stoi(Field(summary, "pictures_shown")), 0);
+  EXPECT_LT(std::stoi(Field(summary, "pictures_shown")), 40);
+
+  r = Run("play demo.NDF --start '2026-03-01 10:00:05'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no block at or after that time"), std::string::npos) << r.err;
+  EXPECT_EQ(Run("play demo.NDF --start noon").code, 2);
+}
+
 TEST_F(DvrtoolTest, SimServesALoginAndLogsWhatTheClientSends) {
   EXPECT_EQ(Run("sim --password pw --synthetic 17").code, 2);
   EXPECT_EQ(Run("sim --password pw --synthetic 4 --source x.NDF").code, 2);

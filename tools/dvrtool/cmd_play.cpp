@@ -18,6 +18,7 @@
 #include "json_line.h"
 #include "platform/clock.h"
 #include "platform/notices.h"
+#include "time_range.h"
 
 namespace dvrtool {
 namespace {
@@ -29,6 +30,7 @@ struct PlayOptions {
   SourceOptions source;
   double speed = 1;
   bool backward = false;
+  std::string start;  // a recording time to start at; empty: the start
   int split = 4;
   double seconds = 0;  // 0: to the end
   bool repeat = false;
@@ -99,7 +101,15 @@ void RunPlay(const PlayOptions& options) {
   if (!engine.OpenRecording(options.source.path, options.source.disk)) {
     Fail("cannot open " + options.source.path + (options.source.disk ? " as a disk" : ""));
   }
-  if (options.backward) {
+  if (!options.start.empty()) {
+    if (options.backward) UsageError("--start plays forward; leave out --backward");
+    const uint64_t target = ByteAtTime(options.source, TimeField(options.start, "--start"));
+    engine.Seek(target);
+    while ((engine.State() != dvr::engine::kPaused || engine.Position() < target) &&
+           clock.Tick() - started < kCommandWaitMs) {
+      clock.Sleep(1);
+    }
+  } else if (options.backward) {
     // From the end: a seek into the last block leaves the reader at the end (showing the picture
     // that starts there, if one does); backward play goes on from there.
     const uint64_t size = engine.Size();
@@ -187,6 +197,8 @@ void AddPlayCommand(CLI::App& app) {
   AddSourceOptions(*command, options->source);
   command->add_option("--speed", options->speed, "1, 2, 4 or 8 (paced), 16 or 32 (skipping)");
   command->add_flag("--backward", options->backward, "play backward from the end");
+  command->add_option("--start", options->start,
+                      "start at this time, \"YYYY-MM-DD HH:MM:SS\" local (or the next recorded)");
   command->add_option("--split", options->split, "tiles on the screen: 1, 4, 9 or 16 (default 4)");
   command->add_option("--seconds", options->seconds, "stop after this many seconds");
   command->add_flag("--repeat", options->repeat, "start again at the end");

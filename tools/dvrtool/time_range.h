@@ -1,6 +1,6 @@
 #pragma once
 // Recording times on the command line: "YYYY-MM-DD HH:MM:SS" in local standard time, and the
-// block range a span of them covers.
+// block range a span of them covers, or the block where one begins.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -17,5 +17,9 @@ uint32_t TimeField(const std::string& text, const char* option);
 // time map; fails with a clear line when no block does, or when they are not in one piece.
 std::pair<uint64_t, uint64_t> ByteRangeForTimes(const dvr::media::RecordingReader& reader, const SourceOptions& source,
                                                 uint32_t start, uint32_t stop);
+
+// The first byte of the first block at or after `time`, found through the source's time map;
+// fails with a clear line when the source holds no later time.
+uint64_t ByteAtTime(const SourceOptions& source, uint32_t time);
 
 }  // namespace dvrtool
