@@ -55,6 +55,7 @@ class MapBuilder {
   void Build() {
     if (map_.block_count == 0) return;
     SampleEvenly();
+    if (samples_.empty()) return;  // cancelled or no budget before the first read
     EstimatePace();
     RefineEdges();
     Emit(Runs());

@@ -238,6 +238,12 @@ TEST_F(TimeMapTest, BudgetAndCancelStopTheMapEarly) {
   const TimeMap cancelled = BuildTimeMap(source, false, limits);
   EXPECT_EQ(cancelled.reads, 100u);
   EXPECT_FALSE(cancelled.complete);
+
+  cancel = true;  // before the first read: nothing to go on, and no crash
+  const TimeMap nothing = BuildTimeMap(source, false, limits);
+  EXPECT_EQ(nothing.reads, 0u);
+  EXPECT_TRUE(nothing.spans.empty() && nothing.bad.empty());
+  EXPECT_FALSE(nothing.complete);
 }
 
 }  // namespace
