@@ -74,9 +74,9 @@ const RecordedSpan* SpanAtOrAfter(const TimeMap& map, uint32_t time);
 std::optional<uint64_t> GoToTime(BlockSource& source, bool big_endian, const TimeMap& map,
                                  uint32_t time);
 
-// The blocks [first, end) whose times lie in [start, stop], bad blocks at either end left out;
-// nothing when none do, or when they are not in one piece (the write point of a wrapped disk
-// lies between them).
+// The blocks [first, end) whose times lie in [start, stop], bad blocks after the last good one
+// left out; nothing when none do, or when they are not in one piece (the write point of a
+// wrapped disk lies between them).
 std::optional<std::pair<uint64_t, uint64_t>> BlocksInTime(BlockSource& source, bool big_endian,
                                                           const TimeMap& map, uint32_t start,
                                                           uint32_t stop);
