@@ -404,7 +404,9 @@ TEST_F(DvrtoolTest, PlayBackwardFromTheEndAtEverySpeed) {
     EXPECT_GT(size - last_position, size / 50);  // it moved a good way back from the end
     const std::string& summary = lines.back();
     EXPECT_GT(std::stoi(Field(summary, "pictures_shown")), 10);
-    if (Field(summary, "ended") == "end") EXPECT_EQ(last_position, 0u);
+    if (Field(summary, "ended") == "end") {
+      EXPECT_EQ(last_position, 0u);
+    }
     EXPECT_LE(std::stod(Field(summary, "seconds_to_last_picture")), std::stod(Field(summary, "wall_seconds")));
   }
 }
