@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/viewer_engine.h"
+#include "media/variant.h"
 
 namespace dvr::engine {
 namespace {
@@ -49,7 +50,19 @@ void ViewerEngine::PlaybackLoop() {
     const int event = platform::WaitAny({&StopEvent(), &command_event_}, 0);
     if (event == 0) break;
     if (event == 1) {
-      state_ = StateForCommand(command_, state_);
+      const int command = command_;
+      const int before = state_;
+      state_ = StateForCommand(command, before);
+      // A seek by time carries on as the player was: playing on, or paused on the picture. A
+      // seek that replaces one not yet done keeps what the first would have resumed.
+      if (command == kCommandSeek || command == kCommandSeekTime) {
+        seek_by_time_ = command == kCommandSeekTime;
+        if (before != kSeeking) {
+          state_after_seek_ = seek_by_time_ && (before == kForward || before == kBackward) ? before : kPaused;
+        } else if (!seek_by_time_) {
+          state_after_seek_ = kPaused;
+        }
+      }
       command_event_.Reset();
       continue;
     }
@@ -151,10 +164,29 @@ ViewerEngine::Pass ViewerEngine::StepPass(bool forward) {
   return Output();
 }
 
+std::optional<uint64_t> ViewerEngine::PositionAtTime(uint32_t time) {
+  const auto map = GetTimeMap();
+  if (!map || !time_source_.IsOpen()) return std::nullopt;
+  const bool big_endian = reader_.Variant() == media::kBigEndianVariant;
+  const auto block = media::GoToTime(time_source_, big_endian, *map, time);
+  if (!block) return std::nullopt;
+  return *block * media::kBlockSize;
+}
+
 ViewerEngine::Pass ViewerEngine::SeekPass() {
+  const int next_state = state_after_seek_;
+  state_after_seek_ = kPaused;
+  if (seek_by_time_) {
+    const auto position = PositionAtTime(seek_time_);
+    if (!position) {
+      state_ = next_state;  // nothing recorded there: carry on where the player was
+      return Pass::kBookkeeping;
+    }
+    seek_target_ = *position;
+  }
   reader_.SetSeekTarget(seek_target_);
   frame_.length = reader_.FrameAtTarget(frame_.payload);
-  state_ = kPaused;
+  state_ = next_state;
   if (frame_.length == 0) return Pass::kBookkeeping;
   reader_.DescribeFrame(frame_);
   decoder_.ParseHeader(frame_.payload.data(), frame_.length);

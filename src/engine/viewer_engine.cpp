@@ -15,7 +15,8 @@ int StateForCommand(int command, int state) {
     case kCommandBackward: return kBackward;
     case kCommandStepForward: return kStepForward;
     case kCommandStepBackward: return kStepBackward;
-    case kCommandSeek: return kSeeking;
+    case kCommandSeek:
+    case kCommandSeekTime: return kSeeking;
     default: return state;
   }
 }
@@ -118,7 +119,11 @@ bool ViewerEngine::SetMode(int mode, unsigned split) {
 
 bool ViewerEngine::OpenRecording(const std::string& path, bool is_disk) {
   StopWorker();  // the reader is the worker's while it runs
+  SetTimeMap(nullptr);
+  time_source_.Close();
   if (!reader_.Open(path, is_disk)) return false;
+  // A second handle for seeks by time: the reader's own look-ahead stays where playing needs it.
+  time_source_.Open(path, is_disk);
   position_ = reader_.Position();
   display_.ClearPictures();
   {
@@ -138,6 +143,8 @@ void ViewerEngine::CloseRecording() {
   StopWorker();
   // Closed for real: the file is let go, and nothing offers to play or export it any more.
   reader_.Close();
+  time_source_.Close();
+  SetTimeMap(nullptr);
   position_ = 0;
 }
 
@@ -248,6 +255,23 @@ bool ViewerEngine::StepBackward() { return Command(kCommandStepBackward); }
 bool ViewerEngine::Seek(uint64_t position) {
   seek_target_ = position;
   return Command(kCommandSeek);
+}
+
+void ViewerEngine::SetTimeMap(std::shared_ptr<const media::TimeMap> map) {
+  std::lock_guard lock(time_map_mutex_);
+  time_map_ = std::move(map);
+}
+
+std::shared_ptr<const media::TimeMap> ViewerEngine::GetTimeMap() const {
+  std::lock_guard lock(time_map_mutex_);
+  return time_map_;
+}
+
+bool ViewerEngine::SeekTime(uint32_t time) {
+  const auto map = GetTimeMap();
+  if (mode_ != kPlayerMode || !reader_.IsOpen() || !map || !media::SpanAtOrAfter(*map, time)) return false;
+  seek_time_ = time;
+  return Command(kCommandSeekTime);
 }
 
 PlaybackCounters ViewerEngine::Counters() const {

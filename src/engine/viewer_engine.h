@@ -8,6 +8,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +25,7 @@
 #include "media/recording_reader.h"
 #include "export/export_rate.h"
 #include "media/recording_writer.h"
+#include "media/time_map.h"
 #include "net/net_client.h"
 #include "platform/clock.h"
 #include "platform/event.h"
@@ -49,6 +52,7 @@ enum CommandCode : int {
   kCommandStepForward = 5,
   kCommandStepBackward = 6,
   kCommandSeek = 7,
+  kCommandSeekTime = 8,
 };
 int StateForCommand(int command, int state);
 // Channels shown at once for a requested split: 16 for n >= 10, 9 for n >= 5, 4 for n >= 2, else 1.
@@ -141,6 +145,15 @@ class ViewerEngine final : public platform::WorkerThread {
   bool StepBackward();
   bool Seek(uint64_t position);
 
+  // The recorded-time map of the open source, built elsewhere (nullptr: none yet). Opening or
+  // closing a source forgets it.
+  void SetTimeMap(std::shared_ptr<const media::TimeMap> map);
+  std::shared_ptr<const media::TimeMap> GetTimeMap() const;
+  // Goes to the first picture at or after `time` (a block's time field) and carries on in the
+  // current state: playing on from there, or paused showing it. False when no source or map is
+  // there, or the source recorded nothing at or after `time`.
+  bool SeekTime(uint32_t time);
+
   void SetRepeat(bool on) { repeat_ = on; }
   bool Repeat() const { return repeat_; }
   void SetAutoReconnect(bool on) { auto_reconnect_ = on; }
@@ -197,6 +210,8 @@ class ViewerEngine final : public platform::WorkerThread {
   Pass PlayBackwardPass();
   Pass StepPass(bool forward);
   Pass SeekPass();
+  // Where a seek by time lands: the first byte of the block, through the map.
+  std::optional<uint64_t> PositionAtTime(uint32_t time);
   Pass Output();
   void PlayAudioFrame();
   bool ShowVideoFrame(const media::FrameTime& time);
@@ -237,6 +252,9 @@ class ViewerEngine final : public platform::WorkerThread {
   std::atomic<int> command_{0};
   platform::Event command_event_;
   std::atomic<uint64_t> seek_target_{0};
+  std::atomic<uint32_t> seek_time_{0};
+  mutable std::mutex time_map_mutex_;
+  std::shared_ptr<const media::TimeMap> time_map_;  // guarded by time_map_mutex_
   std::atomic<double> speed_{1.0};
   std::atomic<bool> repeat_{false};
   std::atomic<bool> auto_reconnect_{true};
@@ -255,6 +273,9 @@ class ViewerEngine final : public platform::WorkerThread {
   media::FrameTime current_time_;  // guarded by time_mutex_
 
   // Worker only.
+  media::BlockSource time_source_;  // the source again, for seeks by time (opened with it)
+  bool seek_by_time_ = false;
+  int state_after_seek_ = kPaused;
   uint32_t tick_stamp_ = 0;
   uint32_t elapsed_ = 0;
   int retries_ = 0;

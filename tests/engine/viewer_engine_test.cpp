@@ -11,6 +11,8 @@
 #include "codec/synthetic_scene.h"
 #include "audio/null_audio_device.h"
 #include "engine/speed_rules.h"
+#include "media/ndf_time.h"
+#include "platform/local_time.h"
 #include "support/encoded_recording.h"
 #include "support/recorded_notices.h"
 #include "support/recording_presenter.h"
@@ -482,6 +484,85 @@ TEST_F(SteppingTest, DestroyingAPlayingEngineStopsItsWorker) {
   ASSERT_TRUE(engine->OpenRecording(Write(recording, 127), false));
   ASSERT_TRUE(WaitFor([&] { return engine->State() == kForward; }));
   engine.reset();  // in the middle of a long wait between pictures
+}
+
+// Seeks by time: through the source's time map, to the block that holds the time, and on in the
+// state the player was in. Block i of the built recording carries time 1700000000 + i.
+class SeekTimeTest : public SteppingTest {
+ protected:
+  static constexpr uint32_t kFirstTime = 1700000000;
+
+  void OpenWithMap() {
+    test::EncodedRecording recording;
+    for (int i = 0; i < 30; ++i) recording.Video(i % 4, i);
+    const std::string path = Write(recording, 127);
+    ASSERT_TRUE(engine_.OpenRecording(path, false));
+    media::BlockSource blocks;
+    ASSERT_TRUE(blocks.Open(path, false));
+    engine_.SetTimeMap(std::make_shared<media::TimeMap>(media::BuildTimeMap(blocks, false)));
+    blocks_ = engine_.Size() / media::kBlockSize;
+    ASSERT_GT(blocks_, 20u);
+  }
+  // The picture shown now is the first that starts in the block of `time` or after it: its time
+  // is that of the block where it ends, at most two pictures' worth of blocks on.
+  bool ShowsTime(uint32_t time) const {
+    media::FrameTime now;
+    if (!engine_.CurrentTime(now)) return false;
+    const auto field = media::ToTimeField(now, platform::StandardBiasSeconds());
+    const uint64_t blocks_per_picture = blocks_ / 30 + 1;
+    return field && *field >= time && *field <= time + 2 * blocks_per_picture;
+  }
+
+  uint64_t blocks_ = 0;
+};
+
+TEST_F(SeekTimeTest, PausedStaysPausedOnThePictureAtTheTime) {
+  OpenWithMap();
+  engine_.Pause();
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  const uint32_t middle = kFirstTime + static_cast<uint32_t>(blocks_ / 2);
+  ASSERT_TRUE(engine_.SeekTime(middle));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && ShowsTime(middle); }));
+  EXPECT_GE(engine_.Position(), blocks_ / 2 * media::kBlockSize);
+  // Back to an earlier time, and to a time before the first: the first picture.
+  ASSERT_TRUE(engine_.SeekTime(kFirstTime + 3));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && ShowsTime(kFirstTime + 3); }));
+  ASSERT_TRUE(engine_.SeekTime(kFirstTime - 1000));
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && ShowsTime(kFirstTime); }));
+  engine_.CloseRecording();
+}
+
+TEST_F(SeekTimeTest, PlayingGoesOnPlayingFromTheTime) {
+  OpenWithMap();
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kForward && Shown() >= 1; }));
+  const uint32_t target = kFirstTime + static_cast<uint32_t>(blocks_ * 3 / 4);
+  ASSERT_TRUE(engine_.SeekTime(target));
+  ASSERT_TRUE(WaitFor([&] { return ShowsTime(target); }));
+  EXPECT_EQ(engine_.State(), kForward);  // 2 s a picture: still on it, and still playing
+
+  engine_.PlayBackward(1);
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kBackward; }));
+  ASSERT_TRUE(engine_.SeekTime(kFirstTime + 10));
+  ASSERT_TRUE(WaitFor([&] { return ShowsTime(kFirstTime + 10); }));
+  EXPECT_EQ(engine_.State(), kBackward);
+  engine_.Seek(0);  // a seek by position pauses, as it always has
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  engine_.CloseRecording();
+}
+
+TEST_F(SeekTimeTest, RefusedWithoutMapOrPastTheLastTime) {
+  test::EncodedRecording recording;
+  for (int i = 0; i < 8; ++i) recording.Video(0, i);
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording, 127), false));
+  EXPECT_FALSE(engine_.SeekTime(kFirstTime));  // no map yet
+  OpenWithMap();  // a second open: the first map must not carry over to it
+  EXPECT_TRUE(engine_.GetTimeMap());
+  EXPECT_FALSE(engine_.SeekTime(kFirstTime + static_cast<uint32_t>(blocks_) + 5));
+  ASSERT_TRUE(engine_.OpenRecording(Write(recording, 127), false));
+  EXPECT_FALSE(engine_.GetTimeMap());
+  EXPECT_FALSE(engine_.SeekTime(kFirstTime));
+  engine_.CloseRecording();
+  EXPECT_FALSE(engine_.SeekTime(kFirstTime));
 }
 
 }  // namespace
