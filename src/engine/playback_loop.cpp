@@ -115,6 +115,10 @@ ViewerEngine::Pass ViewerEngine::PlayForwardPass() {
   }
   retries_ = 0;
   reader_.DescribeFrame(frame_);
+  if (reader_.BlockTimeField() > stop_time_) {
+    state_ = kPaused;
+    return Pass::kBookkeeping;
+  }
   if (frame_.is_audio) return Output();
   decoder_.ParseHeader(frame_.payload.data(), frame_.length);
   return ParsedFrameIsShown() ? Output() : Pass::kBookkeeping;
@@ -249,6 +253,11 @@ bool ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
     ++counters_.shown[static_cast<size_t>(slot) & 15];
     if (counters_.first_shown.year == 0) counters_.first_shown = time;
     counters_.last_shown = time;
+    if (export_active_) {
+      if (counters_.first_exported.year == 0) counters_.first_exported = time;
+      counters_.last_exported = time;
+      counters_.exported_channels |= static_cast<uint16_t>(1u << (slot & 15));
+    }
   };
   if (decoder_.dual()) {
     const auto half_width = static_cast<int>(width / 2);

@@ -191,6 +191,11 @@ void ViewerEngine::Disconnect() {
 
 void ViewerEngine::SetExportActive(bool on, int kind) {
   export_kind_ = kind;
+  if (on) {
+    std::lock_guard lock(counters_mutex_);
+    counters_.first_exported = counters_.last_exported = {};
+    counters_.exported_channels = 0;
+  }
   // The display holds on to the writer only while an export runs.
   if (on) display_.SetExportSink(&avi_writer_);
   display_.SetExportActive(on);

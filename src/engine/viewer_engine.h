@@ -71,6 +71,10 @@ struct PlaybackCounters {
   uint64_t audio_refused = 0;        // live audio frames the device had no room for (dropped)
   media::FrameTime first_shown{};    // times of the first and the last picture shown
   media::FrameTime last_shown{};
+  // The pictures shown since the export last started: what it holds.
+  media::FrameTime first_exported{};
+  media::FrameTime last_exported{};
+  uint16_t exported_channels = 0;  // bit c: a picture of channel c
 };
 
 class ViewerEngine final : public platform::WorkerThread {
@@ -153,6 +157,9 @@ class ViewerEngine final : public platform::WorkerThread {
   // current state: playing on from there, or paused showing it. False when no source or map is
   // there, or the source recorded nothing at or after `time`.
   bool SeekTime(uint32_t time);
+  // Playing forward pauses before the first picture recorded after `time` (nothing: plays on),
+  // so that an export of a span ends on its last picture.
+  void SetStopTime(std::optional<uint32_t> time) { stop_time_ = time ? *time : kNoStopTime; }
 
   void SetRepeat(bool on) { repeat_ = on; }
   bool Repeat() const { return repeat_; }
@@ -253,6 +260,8 @@ class ViewerEngine final : public platform::WorkerThread {
   platform::Event command_event_;
   std::atomic<uint64_t> seek_target_{0};
   std::atomic<uint32_t> seek_time_{0};
+  static constexpr uint64_t kNoStopTime = UINT64_MAX;
+  std::atomic<uint64_t> stop_time_{kNoStopTime};
   mutable std::mutex time_map_mutex_;
   std::shared_ptr<const media::TimeMap> time_map_;  // guarded by time_map_mutex_
   std::atomic<double> speed_{1.0};

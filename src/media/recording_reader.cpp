@@ -85,6 +85,7 @@ RecordingReader::Load RecordingReader::LoadBlock(uint64_t position, bool backwar
     return Load::kBad;
   }
   block_time_ = ConvertTime(header.time, bias_seconds_);
+  block_time_field_ = header.time;
   return Load::kOk;
 }
 

@@ -83,6 +83,7 @@ class RecordingReader {
 
   // The last loaded block.
   const FrameTime& BlockTime() const { return block_time_; }
+  uint32_t BlockTimeField() const { return block_time_field_; }
   uint8_t Pacing() const { return pacing_; }
   uint16_t FormatWord() const { return format_word_; }
   // The last call failed on a block that could not be used, for a check byte that did not match
@@ -120,6 +121,7 @@ class RecordingReader {
 
   const uint8_t* block_ = nullptr;  // the block loaded last
   FrameTime block_time_;
+  uint32_t block_time_field_ = 0;
   uint8_t pacing_ = 0;
   uint16_t format_word_ = 0;
   bool last_block_bad_ = false;

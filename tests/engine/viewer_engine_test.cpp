@@ -492,10 +492,10 @@ class SeekTimeTest : public SteppingTest {
  protected:
   static constexpr uint32_t kFirstTime = 1700000000;
 
-  void OpenWithMap() {
+  void OpenWithMap(uint8_t pacing = 127) {
     test::EncodedRecording recording;
     for (int i = 0; i < 30; ++i) recording.Video(i % 4, i);
-    const std::string path = Write(recording, 127);
+    const std::string path = Write(recording, pacing);
     ASSERT_TRUE(engine_.OpenRecording(path, false));
     media::BlockSource blocks;
     ASSERT_TRUE(blocks.Open(path, false));
@@ -522,8 +522,9 @@ TEST_F(SeekTimeTest, PausedStaysPausedOnThePictureAtTheTime) {
   ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
   const uint32_t middle = kFirstTime + static_cast<uint32_t>(blocks_ / 2);
   ASSERT_TRUE(engine_.SeekTime(middle));
-  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && ShowsTime(middle); }));
-  EXPECT_GE(engine_.Position(), blocks_ / 2 * media::kBlockSize);
+  ASSERT_TRUE(WaitFor([&] {
+    return engine_.State() == kPaused && ShowsTime(middle) && engine_.Position() >= blocks_ / 2 * media::kBlockSize;
+  }));
   // Back to an earlier time, and to a time before the first: the first picture.
   ASSERT_TRUE(engine_.SeekTime(kFirstTime + 3));
   ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && ShowsTime(kFirstTime + 3); }));
@@ -547,6 +548,31 @@ TEST_F(SeekTimeTest, PlayingGoesOnPlayingFromTheTime) {
   EXPECT_EQ(engine_.State(), kBackward);
   engine_.Seek(0);  // a seek by position pauses, as it always has
   ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  engine_.CloseRecording();
+}
+
+TEST_F(SeekTimeTest, PlayingPausesBeforeThePictureAfterTheStopTime) {
+  OpenWithMap(1);
+  engine_.Pause();
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  ASSERT_TRUE(engine_.SeekTime(kFirstTime + 10));
+  ASSERT_TRUE(WaitFor([&] { return ShowsTime(kFirstTime + 10); }));
+  const uint32_t stop = kFirstTime + static_cast<uint32_t>(blocks_ / 2);
+  engine_.SetStopTime(stop);
+  engine_.PlayForward(1);
+  const auto last_shown = [&] {
+    return media::ToTimeField(engine_.Counters().last_shown, platform::StandardBiasSeconds()).value_or(0);
+  };
+  // It plays up to the stop time and pauses there: the last picture shown is the last before it.
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && last_shown() + 2 * (blocks_ / 30 + 1) > stop; }));
+  EXPECT_LE(last_shown(), stop);
+  EXPECT_LT(engine_.Position(), engine_.Size());
+  engine_.SetStopTime(std::nullopt);  // plays on to the end
+  engine_.PlayForward(1);
+  ASSERT_TRUE(WaitFor([&] {
+    const auto end = media::ToTimeField(engine_.Counters().last_shown, platform::StandardBiasSeconds());
+    return end && *end > stop + 3;
+  }));
   engine_.CloseRecording();
 }
 
