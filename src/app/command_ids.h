@@ -36,6 +36,11 @@ enum CommandId : int {
   kCmdNetworkOptions = 32865,
   kCmdStartRecording = 32873,
   kCmdStopRecording = 32874,
+  // Finding the moment: the recorded-time map's commands.
+  kCmdGoToTime = 32890,
+  kCmdMarkIn = 32891,
+  kCmdMarkOut = 32892,
+  kCmdExportSpan = 32893,
   // Remote keys: 32848..32862 and 32876..32882 (net/remote_control.h has their key codes).
   kCmdFirstRemote = 32848,
   kCmdLastRemote = 32862,

@@ -37,6 +37,15 @@ CommandState StateOf(int id, const WindowFacts& facts) {
       return {facts.logged_in && !facts.local_recording, false};
     case kCmdStopRecording:
       return {facts.local_recording, false};
+    case kCmdGoToTime:
+      return {facts.mode == 1 && facts.recording_open && facts.time_map_ready, false};
+    case kCmdMarkIn:
+    case kCmdMarkOut:
+      return {facts.mode == 1 && facts.engine_state != 0 && !facts.exporting, false};
+    case kCmdExportSpan:
+      return {facts.mode == 1 && facts.recording_open && facts.time_map_ready && facts.span_marked &&
+                  !facts.exporting,
+              false};
     case kCmdPlayerMode:
       return {true, facts.mode == 1};
     case kCmdNetworkMode:

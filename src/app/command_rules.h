@@ -16,6 +16,9 @@ struct WindowFacts {
   bool muted = false;
   bool logged_in = false;
   bool local_recording = false;
+  bool time_map_ready = false;  // the open source's recorded-time map is there
+  bool span_marked = false;     // marks in and out, in that order
+  bool exporting = false;       // an export of any kind is under way
 };
 
 struct CommandState {

@@ -22,6 +22,10 @@ constexpr CommandSpec kCommands[] = {
     {kCmdFastBackward, TEXT("早戻し"), nullptr, "fast-backward"},
     {kCmdStepForward, TEXT("コマ送り"), "Ctrl+N", "step-forward"},
     {kCmdStepBackward, TEXT("コマ戻し"), "Ctrl+V", "step-backward"},
+    {kCmdGoToTime, TEXT("Go to time...\tCtrl+T"), "Ctrl+T", nullptr},
+    {kCmdMarkIn, TEXT("Mark in\tI"), "I", nullptr},
+    {kCmdMarkOut, TEXT("Mark out\tO"), "O", nullptr},
+    {kCmdExportSpan, TEXT("Export span..."), nullptr, nullptr},
     {kCmdTimeInLabels, TEXT("時間表示"), nullptr, nullptr, nullptr, true},
     {kCmdSingle, TEXT("単一画面"), nullptr, "single"},
     {kCmdSplit4, TEXT("4分割画面"), nullptr, "split4"},
@@ -85,6 +89,7 @@ const std::vector<int>& ContextMenu(int mode) {
       kCmdOpenFile, kCmdOpenDisk, kCmdCloseFile, kSeparator,
       kCmdPlay, kCmdBackward, kCmdPause, kCmdFastForward, kCmdFastBackward, kCmdStepForward,
       kCmdStepBackward, kSeparator,
+      kCmdGoToTime, kCmdMarkIn, kCmdMarkOut, kCmdExportSpan, kSeparator,
       kCmdTimeInLabels, kCmdSingle, kCmdSplit4, kCmdSplit9, kCmdSplit16, kSeparator,
       kCmdSize448, kCmdSize544, kCmdNormalSize, kCmdMaximize, kCmdAlwaysOnTop, kSeparator,
       kCmdOptions, kSeparator, kCmdAbout, kCmdClose};

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -20,6 +21,8 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/dialogs/go_to_time_dialog.h"
+#include "app/timeline_strip.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/disk_dialog.h"
 #include "app/dialogs/encoder_dialog.h"
@@ -112,6 +115,30 @@ WindowQuestions StandardQuestions() {
   return questions;
 }
 
+// The span commands' questions as dialogs ask them.
+SpanQuestions StandardSpanQuestions() {
+  SpanQuestions questions;
+  questions.go_to_time = [](QWidget* parent, uint32_t first, uint32_t last,
+                            uint32_t now) -> std::optional<uint32_t> {
+    GoToTimeDialog dialog(first, last, now, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Time();
+  };
+  questions.span_file = [](QWidget* parent, const QString& suggested) {
+    QFileDialog dialog(parent, Tr("Export span"), suggested,
+                       Tr("AVI Files (*.avi)") + ";;" + Tr("NDF File Format (*.NDF *.ndf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    QString path = dialog.selectedFiles().value(0);
+    // The chosen kind gives the ending when the name has none of the two.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != "avi" && suffix != "ndf") path += dialog.selectedNameFilter().contains("NDF") ? ".NDF" : ".avi";
+    return path;
+  };
+  return questions;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const Options& options, QWidget* parent)
@@ -148,6 +175,21 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
   engine_->SetLabelTextColor(0x80FFFF);
   engine_->SetLabelOutlineColor(0);
   engine_->SetNetListener(this);
+  navigation_ = std::make_unique<TimeNavigation>(
+      this, *engine_, *notices_,
+      AviExportHooks{[this](const QString& path) {
+                       if (OpenExportWriter(path, false) != exporting::kAviOk) return false;
+                       ActivateExport(false);
+                       return true;
+                     },
+                     [this] {
+                       if (exporting_) StopExport();
+                     }});
+  navigation_->Questions() = StandardSpanQuestions();
+  connect(navigation_.get(), &TimeNavigation::StateChanged, this, [this] {
+    LayOut();
+    UpdateCommandStates();
+  });
   display_->OnDoubleClick([this] {
     const auto [split, page] = engine_->GetSplit();
     engine_->SetSplit(split, page);
@@ -167,6 +209,7 @@ MainWindow::MainWindow(const Options& options, QWidget* parent)
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
   if (exporting_) StopExport();
+  navigation_.reset();  // its jobs end before the engine they read from
   // The workers draw into the video window and call back here: they stop before either goes. A
   // notification already queued to this window is dropped with it.
   engine_->CloseRecording();
@@ -332,6 +375,9 @@ WindowFacts MainWindow::Facts() const {
   facts.muted = engine_->Muted();
   facts.logged_in = engine_->LoggedIn();
   facts.local_recording = engine_->IsRecording();
+  facts.time_map_ready = navigation_->MapReady();
+  facts.span_marked = navigation_->SpanMarked();
+  facts.exporting = exporting_ || navigation_->ExportingSpan();
   return facts;
 }
 
@@ -354,7 +400,13 @@ void MainWindow::UpdateCommandStates() {
 
 void MainWindow::LayOut() {
   const WindowRect video = VideoAreaFor(width(), height());
-  display_->setGeometry(video.x, video.y, std::max(0, video.width), std::max(0, video.height));
+  // The timeline strip takes the bottom of the video area while the player has a source.
+  TimelineStrip* strip = navigation_->Strip();
+  const bool with_strip = mode_ == 1 && engine_->IsOpen() && video.height > 2 * TimelineStrip::kHeight;
+  const int picture_height = std::max(0, video.height - (with_strip ? TimelineStrip::kHeight : 0));
+  display_->setGeometry(video.x, video.y, std::max(0, video.width), picture_height);
+  strip->setGeometry(video.x, video.y + picture_height, std::max(0, video.width), TimelineStrip::kHeight);
+  strip->setVisible(with_strip);
   for (const ControlPlacement& place : LayoutControls(width(), height(), mode_)) {
     QWidget* widget = nullptr;
     if (Button* button = ButtonFor(place.id)) widget = button->Widget();
@@ -400,6 +452,7 @@ void MainWindow::SetMode(int mode) {
   if (exporting_) StopExport();
   if (mode == 2) {
     engine_->CloseRecording();  // the player's worker would hold the engine
+    navigation_->SourceClosed();
     engine_->Display().ClearPictures();
   } else {
     engine_->StopRecording();
@@ -455,6 +508,10 @@ void MainWindow::RunCommand(int id) {
       break;
     case kCmdMute: engine_->SetMute(!engine_->Muted()); break;
     case kCmdStillImage: StillImageCommand(); break;
+    case kCmdGoToTime: navigation_->GoToTimeCommand(); break;
+    case kCmdMarkIn: navigation_->MarkIn(); break;
+    case kCmdMarkOut: navigation_->MarkOut(); break;
+    case kCmdExportSpan: navigation_->ExportSpanCommand(); break;
     case kCmdExport: ExportCommand(); break;
     case kCmdOptions: OptionsCommand(); break;
     case kCmdNetworkOptions: NetworkOptionsCommand(); break;
@@ -479,6 +536,7 @@ bool MainWindow::OpenRecording(const std::string& path, bool is_disk) {
   }
   if (!engine_->OpenRecording(path, is_disk)) {
     // Whatever was open before is closed now: the window says so rather than showing it still.
+    navigation_->SourceClosed();
     engine_->Display().ClearPictures();
     position_slider_->SetRange(0, 0);
     title_->SetText(Tr(kTitleLine));
@@ -490,6 +548,8 @@ bool MainWindow::OpenRecording(const std::string& path, bool is_disk) {
   position_slider_->SetRange(0, static_cast<int>(engine_->Size() / kBlockBytes));
   position_slider_->SetPosition(0);
   title_->SetText(QString::fromStdString(std::filesystem::path(path).filename().string()));
+  navigation_->SourceOpened(path, is_disk);
+  LayOut();
   update();
   UpdateCommandStates();
   return true;
@@ -511,9 +571,11 @@ void MainWindow::CloseFileCommand() {
   if (exporting_) StopExport();
   engine_->CloseRecording();
   engine_->Disconnect();
+  navigation_->SourceClosed();
   engine_->Display().ClearPictures();
   position_slider_->SetRange(0, 0);
   title_->SetText(Tr(kTitleLine));
+  LayOut();
 }
 
 void MainWindow::SetVideoSize(VideoSize video) {
@@ -673,34 +735,38 @@ void MainWindow::StartExport() {
   if (player) engine_->Pause();
   const QString path = questions_.export_file(this, export_path_.isEmpty() ? "DVR.avi" : export_path_);
   const bool low_speed = !player && questions_.low_speed(this);
-  int result = exporting::kAviCancelled;
-  if (!path.isEmpty()) {
-    const int width = engine_->PictureWidth() > 0 ? engine_->PictureWidth() : 640;
-    const int height = engine_->PictureHeight() > 0 ? engine_->PictureHeight() : 224;
-    const auto header = exporting::ExportFrameHeader(width, 2 * height);
-    export_path_ = path;
-    exporting::FrameRate rate = exporting::NetworkExportRate(height, low_speed);
-    if (player) {
-      const engine::PlaybackCounters counters = engine_->Counters();
-      int channels = 0;
-      for (const uint64_t shown : counters.shown) channels += shown > 0 ? 1 : 0;
-      const int variant = media::VariantFromName(media::BuildVideoFormat()).value_or(4);
-      rate = exporting::PlayerExportRate(channels, height, variant, engine_->Pacing());
-    }
-    const exporting::VideoEncoderChoice choice = questions_.encoder(this);
-    if (!choice.cancelled) {
-      exporting::AviWriter& writer = engine_->Avi();
-      writer.SetVideoEncoder(choice);
-      writer.SetWithAudio(true);
-      result = writer.Open(path.toStdString(), 24, width, 2 * height, &header, rate);
-      if (result != exporting::kAviOk && result != exporting::kAviCancelled &&
-          result != exporting::kAviFormatRefused) {  // the writer said "Invalid codec!" itself
-        notices_->Show(Tr("Cannot export to %1 (error %2).").arg(path).arg(result).toStdString());
-      }
-    }
-  }
+  const int result = path.isEmpty() ? exporting::kAviCancelled : OpenExportWriter(path, low_speed);
   if (player) engine_->PlayForward(1.0);
-  if (result != exporting::kAviOk) return;
+  if (result == exporting::kAviOk) ActivateExport(low_speed);
+}
+
+int MainWindow::OpenExportWriter(const QString& path, bool low_speed) {
+  const int width = engine_->PictureWidth() > 0 ? engine_->PictureWidth() : 640;
+  const int height = engine_->PictureHeight() > 0 ? engine_->PictureHeight() : 224;
+  const auto header = exporting::ExportFrameHeader(width, 2 * height);
+  export_path_ = path;
+  exporting::FrameRate rate = exporting::NetworkExportRate(height, low_speed);
+  if (mode_ == 1) {
+    const engine::PlaybackCounters counters = engine_->Counters();
+    int channels = 0;
+    for (const uint64_t shown : counters.shown) channels += shown > 0 ? 1 : 0;
+    const int variant = media::VariantFromName(media::BuildVideoFormat()).value_or(4);
+    rate = exporting::PlayerExportRate(channels, height, variant, engine_->Pacing());
+  }
+  const exporting::VideoEncoderChoice choice = questions_.encoder(this);
+  if (choice.cancelled) return exporting::kAviCancelled;
+  exporting::AviWriter& writer = engine_->Avi();
+  writer.SetVideoEncoder(choice);
+  writer.SetWithAudio(true);
+  const int result = writer.Open(path.toStdString(), 24, width, 2 * height, &header, rate);
+  if (result != exporting::kAviOk && result != exporting::kAviCancelled &&
+      result != exporting::kAviFormatRefused) {  // the writer said "Invalid codec!" itself
+    notices_->Show(Tr("Cannot export to %1 (error %2).").arg(path).arg(result).toStdString());
+  }
+  return result;
+}
+
+void MainWindow::ActivateExport(bool low_speed) {
   exporting_ = true;
   export_kind_ = low_speed ? exporting::kLowSpeedExport : exporting::kEveryPictureExport;
   engine_->SetExportActive(true, export_kind_);
@@ -728,6 +794,7 @@ void MainWindow::StopExport() {
                        .arg(lost)
                        .toStdString());
   }
+  navigation_->AviExportEnded();  // a span export ends with the export it ran on
 }
 
 // --- Dialogs ---
@@ -835,6 +902,7 @@ void MainWindow::UpdateStatus() {
     const std::string formatted = display::FormatFrameTime(time, engine_->TimeFormat());
     if (!formatted.empty()) when = QString::fromStdString(formatted);
   }
+  navigation_->Tick();
   status_text1_ = text;
   status_text2_ = when;
   status_line_->ShowPlayer(state, text, when);

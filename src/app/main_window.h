@@ -25,6 +25,7 @@
 #include "app/controls.h"
 #include "app/gui_notices.h"
 #include "app/settings.h"
+#include "app/time_navigation.h"
 #include "audio/audio_device.h"
 #include "display/qt/display_window.h"
 #include "engine/viewer_engine.h"
@@ -73,6 +74,8 @@ class MainWindow final : public ui::SkinDialog, private net::NetListener {
   Button* ButtonFor(int id) const;
   Slider& PositionSlider() { return *position_slider_; }
   Slider& VolumeSlider() { return *volume_slider_; }
+  // The recorded-time map, the timeline strip, the marks and the span export.
+  TimeNavigation& Navigation() { return *navigation_; }
   QString TitleText() const { return title_->Text(); }
   QString StatusText() const { return status_text1_ + status_text2_; }
   int Mode() const { return mode_; }
@@ -124,6 +127,9 @@ class MainWindow final : public ui::SkinDialog, private net::NetListener {
   void StopRecordingCommand();
   void ExportCommand();
   void StartExport();
+  // Asks for the compressor and opens the writer on `path`; the writer's result.
+  int OpenExportWriter(const QString& path, bool low_speed);
+  void ActivateExport(bool low_speed);
   void StopExport();
   void OptionsCommand();
   void NetworkOptionsCommand();
@@ -148,6 +154,7 @@ class MainWindow final : public ui::SkinDialog, private net::NetListener {
   display::DisplayWindow* display_;
   std::unique_ptr<audio::AudioDevice> sound_;
   std::unique_ptr<engine::ViewerEngine> engine_;
+  std::unique_ptr<TimeNavigation> navigation_;
 
   std::map<int, QAction*> actions_;
   std::map<int, std::unique_ptr<Button>> buttons_;

@@ -90,6 +90,8 @@ class ViewerEngine final : public platform::WorkerThread {
   bool SetMode(int mode, unsigned split);
   int Mode() const { return mode_; }
   int State() const { return state_.load(); }
+  // A command was given that the worker has not taken yet: State() does not show it so far.
+  bool CommandPending() const { return command_event_.IsSet(); }
   double Speed() const { return speed_.load(); }
   int SplitCount() const { return split_count_; }
 

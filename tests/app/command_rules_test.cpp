@@ -26,6 +26,28 @@ TEST(CommandRules, PlayerCommandsNeedAPlayingEngine) {
   EXPECT_TRUE(StateOf(kCmdCloseFile, facts).enabled);
 }
 
+TEST(CommandRules, SpanCommandsNeedTheMapTheMarksAndNoExport) {
+  WindowFacts facts;
+  facts.recording_open = true;
+  facts.engine_state = 6;
+  EXPECT_FALSE(StateOf(kCmdGoToTime, facts).enabled);  // the map is still being built
+  EXPECT_TRUE(StateOf(kCmdMarkIn, facts).enabled);
+  facts.time_map_ready = true;
+  EXPECT_TRUE(StateOf(kCmdGoToTime, facts).enabled);
+  EXPECT_FALSE(StateOf(kCmdExportSpan, facts).enabled);
+  facts.span_marked = true;
+  EXPECT_TRUE(StateOf(kCmdExportSpan, facts).enabled);
+  facts.exporting = true;  // one export at a time, and the marks hold still meanwhile
+  EXPECT_FALSE(StateOf(kCmdExportSpan, facts).enabled);
+  EXPECT_FALSE(StateOf(kCmdMarkOut, facts).enabled);
+  EXPECT_TRUE(StateOf(kCmdGoToTime, facts).enabled);
+  facts.exporting = false;
+  facts.mode = 2;
+  for (const int id : {kCmdGoToTime, kCmdMarkIn, kCmdMarkOut, kCmdExportSpan}) {
+    EXPECT_FALSE(StateOf(id, facts).enabled) << id;
+  }
+}
+
 TEST(CommandRules, RemoteKeysAndLocalRecordingNeedALogin) {
   WindowFacts facts;
   facts.mode = 2;
