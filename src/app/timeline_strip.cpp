@@ -67,16 +67,16 @@ void TimelineStrip::SetMap(std::shared_ptr<const media::TimeMap> map) {
   map_ = std::move(map);
   progress_.reset();
   bands_ = map_ ? TimelineBands(*map_) : std::vector<TimeBand>{};
+  uint32_t first = 0, last = 0;
   if (map_ && !map_->spans.empty()) {
-    uint32_t first = UINT32_MAX, last = 0;
+    first = UINT32_MAX;
     for (const media::RecordedSpan& span : map_->spans) {
       first = std::min(first, span.start_time);
       last = std::max(last, span.end_time);
     }
-    view_.SetRange(first, last);
-  } else {
-    view_.SetRange(0, 0);
   }
+  // A finer map of the same recorded time keeps the zoom the user chose.
+  if (first != view_.RangeFirst() || last != view_.RangeLast()) view_.SetRange(first, last);
   Refresh();
 }
 

@@ -171,6 +171,17 @@ TEST_F(TimelineStripTest, WheelZoomsAroundThePointerDragPansHomeShowsAll) {
   EXPECT_EQ(clicked.count(), 0);
   EXPECT_NEAR(double(start) - strip_->View().ViewStart(), 60 * seconds_per_pixel, 1);
 
+  // A finer map of the same time keeps the zoom; one of other times shows all of it.
+  const uint32_t panned = strip_->View().ViewStart();
+  strip_->SetMap(Recorded());
+  EXPECT_EQ(strip_->View().ViewStart(), panned);
+  auto longer = std::make_shared<media::TimeMap>(*Recorded());
+  longer->spans.push_back({5000, 5999, 2100, 3100});
+  strip_->SetMap(longer);
+  EXPECT_TRUE(strip_->View().ShowsAll());
+  strip_->SetMap(Recorded());
+  Wheel(300, 360);
+
   QTest::keyClick(strip_, Qt::Key_Home);
   EXPECT_TRUE(strip_->View().ShowsAll());
   Wheel(300, 360);
