@@ -21,7 +21,6 @@
 #include "export/export_rate.h"
 #include "frame_walk.h"
 #include "headless_qt.h"
-#include "json_line.h"
 #include "media/ndf_time.h"
 #include "platform/clock.h"
 #include "platform/file.h"
