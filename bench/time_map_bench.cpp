@@ -4,8 +4,10 @@
 //   bench_time_map make-disk FILE GIB        a sparse disk image of GIB GiB that has wrapped: three
 //                                            recorded stretches of 256 MiB, the rest never written
 //   bench_time_map FILE [--disk] [--repeat K]
-//     maps the source (best of K), then goes to 200 times spread over its spans.
+//     maps the source (best of K), then goes to 200 times spread over its spans, then refines a
+//     map that has only its even samples in small steps until it is complete.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +77,43 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
+// A map cancelled once its even samples are read (its edges all open), then refined a few reads
+// at a time until it is complete, as a window refines the map it shows while the user looks.
+void BenchRefine(CountingSource& source, int repeat) {
+  constexpr uint64_t kStepBudget = 16;
+  double best = 1e30;
+  uint64_t coarse_reads = 0, refine_reads = 0;
+  int steps = 0;
+  bool complete = false;
+  for (int round = 0; round < repeat; ++round) {
+    std::atomic<bool> cancel{false};
+    dvr::media::TimeMapLimits limits;
+    limits.cancel = &cancel;
+    limits.progress = [&](uint64_t done, uint64_t budget) {
+      if (done == budget / 2) cancel = true;
+    };
+    source.reads = 0;
+    dvr::media::TimeMap map = dvr::media::BuildTimeMap(source, false, limits);
+    coarse_reads = source.reads;
+    cancel = false;
+    limits = {};
+    limits.read_budget = kStepBudget;
+    steps = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (complete = map.complete; !complete && steps < 1000; ++steps) {
+      complete = dvr::media::RefineTimeMap(source, false, map, limits);
+    }
+    best = std::min(best, MillisecondsSince(start));
+    refine_reads = source.reads - coarse_reads;
+  }
+  std::printf(
+      "refine: even samples only (%llu reads), then %d steps of at most %llu reads to complete: "
+      "%.2f ms, %llu reads of the medium, %s\n",
+      static_cast<unsigned long long>(coarse_reads), steps,
+      static_cast<unsigned long long>(kStepBudget), best,
+      static_cast<unsigned long long>(refine_reads), complete ? "complete" : "incomplete");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,5 +171,6 @@ int main(int argc, char** argv) {
   std::printf("go to time: %d of %d found, mean %.3f ms, slowest %.3f ms, at most %llu reads\n",
               found, kTargets, total / kTargets, slowest,
               static_cast<unsigned long long>(most_reads));
+  BenchRefine(source, repeat);
   return 0;
 }

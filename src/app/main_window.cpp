@@ -18,6 +18,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
@@ -43,6 +44,7 @@
 #include "platform/clock.h"
 #include "platform/socket.h"
 #include "platform/raw_drive.h"
+#include "platform/version.h"
 #include "ui/skin_pixmap.h"
 
 namespace dvr::app {
@@ -50,6 +52,7 @@ namespace {
 
 constexpr const char* kTitle = "DVR-K470 Viewer";
 constexpr const char* kTitleLine = "DVR-K470 Viewer 2.78";
+static_assert(std::string_view(kTitleLine).ends_with(platform::kProgramVersion));
 constexpr int kBlockBytes = 4096;
 constexpr uint32_t kKeepSplitCount = 0xFFFFFFFF;
 

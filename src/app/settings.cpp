@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "app/ini_file.h"
-#include "app/text_file.h"
+#include "platform/text_file.h"
 
 namespace dvr::app {
 namespace {
@@ -160,13 +160,13 @@ bool LoadSettings(const std::string& path, Settings& out, std::vector<std::strin
   out = Settings{};
   std::string text;
   std::string error;
-  switch (ReadTextFile(path, text, error)) {
-    case ReadOutcome::kMissing:
+  switch (platform::ReadTextFile(path, text, error)) {
+    case platform::ReadOutcome::kMissing:
       return true;
-    case ReadOutcome::kRead:
+    case platform::ReadOutcome::kRead:
       out = ParseSettings(text, notes);
       return true;
-    case ReadOutcome::kFailed:
+    case platform::ReadOutcome::kFailed:
       break;
   }
   if (notes != nullptr) notes->push_back(error);
@@ -177,8 +177,9 @@ bool SaveSettings(const std::string& path, const Settings& settings, std::string
   std::string previous;
   std::string failure;
   // A file that cannot be read is not replaced: its other sections would be lost.
-  const bool saved = ReadTextFile(path, previous, failure) != ReadOutcome::kFailed &&
-                     ReplaceFile(path, FormatSettings(settings, previous), failure);
+  const bool saved =
+      platform::ReadTextFile(path, previous, failure) != platform::ReadOutcome::kFailed &&
+      platform::ReplaceFile(path, FormatSettings(settings, previous), failure);
   if (!saved && error != nullptr) *error = failure;
   return saved;
 }

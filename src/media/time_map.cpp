@@ -13,12 +13,8 @@ namespace {
 // A run shorter than this between two others is a few stray blocks, not a span or a break in one.
 constexpr uint64_t kStrayBlocks = 3;
 
-enum class BlockState { kGood, kBad, kBlank };
-
-struct BlockSample {
-  BlockState state = BlockState::kBad;
-  uint32_t time = 0;
-};
+using BlockState = TimeMapSamples::State;
+using BlockSample = TimeMapSamples::Sample;
 
 // Blocks [first, end) of one state (and, when good, of times that run on), as the samples show.
 struct Run {
@@ -47,29 +43,41 @@ void NoteChannels(const uint8_t* block, TimeMap& map) {
   }
 }
 
+// Builds a map, or goes on with one that stopped early: the samples read so far are kept in the
+// map, so a later pass reads only what is still missing and ends as one long pass would.
 class MapBuilder {
  public:
   MapBuilder(BlockSource& source, bool big_endian, const TimeMapLimits& limits, TimeMap& map)
-      : source_(source), big_endian_(big_endian), limits_(limits), map_(map) {}
+      : source_(source),
+        big_endian_(big_endian),
+        limits_(limits),
+        map_(map),
+        samples_(map.samples.by_block) {}
 
   void Build() {
     if (map_.block_count == 0) return;
-    SampleEvenly();
+    map_.complete = true;
+    const bool spread = SampleEvenly();
     if (samples_.empty()) return;  // cancelled or no budget before the first read
-    EstimatePace();
-    RefineEdges();
+    if (!map_.samples.paced) {
+      EstimatePace();
+      map_.samples.paced = spread;
+    }
+    if (spread) RefineEdges();
     Emit(Runs());
+    if (map_.complete) map_.samples = {};
   }
 
  private:
   // Reads block `index` into the samples; false when the budget is spent or the build cancelled.
   bool Sample(uint64_t index) {
     if (samples_.count(index)) return true;
-    if (map_.reads >= limits_.read_budget ||
+    if (reads_ >= limits_.read_budget ||
         (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))) {
       map_.complete = false;
       return false;
     }
+    ++reads_;
     ++map_.reads;
     const LoadedBlock block = source_.Load(index, false);
     BlockSample sample;
@@ -81,21 +89,23 @@ class MapBuilder {
       sample.state = BlockState::kBlank;
     }
     samples_[index] = sample;
-    if (limits_.progress) limits_.progress(map_.reads, limits_.read_budget);
+    if (limits_.progress) limits_.progress(reads_, limits_.read_budget);
     return true;
   }
 
-  void SampleEvenly() {
+  // Samples the blocks spread evenly over the source, as many as half the first pass's budget;
+  // false when the budget or a cancel stopped it first.
+  bool SampleEvenly() {
+    uint64_t& count = map_.samples.even_count;
+    if (count == 0) {
+      count = std::min(map_.block_count, std::max<uint64_t>(2, limits_.read_budget / 2));
+    }
+    if (count < 2) return Sample(0);
     const uint64_t last = map_.block_count - 1;
-    const uint64_t count =
-        std::min(map_.block_count, std::max<uint64_t>(2, limits_.read_budget / 2));
-    if (count < 2) {
-      Sample(0);
-      return;
-    }
     for (uint64_t j = 0; j < count; ++j) {
-      if (!Sample(j * last / (count - 1))) return;
+      if (!Sample(j * last / (count - 1))) return false;
     }
+    return true;
   }
 
   // Seconds per block while recording: the median over neighbouring good samples, so that gaps
@@ -109,7 +119,7 @@ class MapBuilder {
     }
     if (paces.empty()) return;
     std::nth_element(paces.begin(), paces.begin() + paces.size() / 2, paces.end());
-    seconds_per_block_ = paces[paces.size() / 2];
+    map_.samples.seconds_per_block = paces[paces.size() / 2];
   }
 
   // True when blocks a < b may belong to one run: the same state and, when good, a time that
@@ -120,12 +130,14 @@ class MapBuilder {
     if (x.state != y.state) return false;
     if (x.state != BlockState::kGood) return true;
     if (y.time < x.time) return false;
-    const double allowed = limits_.gap_seconds + 2.0 * seconds_per_block_ * double(b - a - 1);
+    const double allowed =
+        limits_.gap_seconds + 2.0 * map_.samples.seconds_per_block * double(b - a - 1);
     return double(y.time - x.time) <= allowed;
   }
 
   // Bisects every pair of neighbouring samples with an edge between them down to two blocks
-  // side by side, in block order, while the budget lasts.
+  // side by side, in block order, while the budget lasts. The pairs still open are always
+  // neighbours with an edge between them, so a later pass finds them again from the samples.
   void RefineEdges() {
     std::vector<std::pair<uint64_t, uint64_t>> open;
     for (auto a = samples_.rbegin(), b = std::next(a); b != samples_.rend(); ++a, ++b) {
@@ -184,6 +196,9 @@ class MapBuilder {
 
   // Spans from the runs with strays folded in; bad stretches from all runs, the short included.
   void Emit(const std::vector<Run>& runs) {
+    map_.spans.clear();
+    map_.gaps.clear();
+    map_.bad.clear();
     for (const Run& run : runs) {
       if (run.state != BlockState::kGood) {
         map_.bad.push_back({run.first, run.end, run.state == BlockState::kBlank});
@@ -209,8 +224,8 @@ class MapBuilder {
   const bool big_endian_;
   const TimeMapLimits& limits_;
   TimeMap& map_;
-  std::map<uint64_t, BlockSample> samples_;
-  double seconds_per_block_ = 0;
+  std::map<uint64_t, BlockSample>& samples_;
+  uint64_t reads_ = 0;  // of this pass's budget
 };
 
 // Bad blocks an end of a range is trimmed over at most.
@@ -228,6 +243,12 @@ TimeMap BuildTimeMap(BlockSource& source, bool big_endian, const TimeMapLimits& 
   map.block_count = source.File().Size().value_or(0) / kBlockSize;
   MapBuilder(source, big_endian, limits, map).Build();
   return map;
+}
+
+bool RefineTimeMap(BlockSource& source, bool big_endian, TimeMap& map,
+                   const TimeMapLimits& limits) {
+  if (!map.complete) MapBuilder(source, big_endian, limits, map).Build();
+  return map.complete;
 }
 
 std::optional<uint64_t> FindTime(BlockSource& source, bool big_endian, const RecordedSpan& span,

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -37,6 +38,21 @@ struct BadStretch {
   bool blank = false;
 };
 
+// What a build that stopped early leaves for RefineTimeMap to go on from: every block header read
+// so far and the recording pace the even samples showed. Emptied once the map is complete; only
+// the map's own building reads it.
+struct TimeMapSamples {
+  enum class State : uint8_t { kGood, kBad, kBlank };
+  struct Sample {
+    State state = State::kBad;
+    uint32_t time = 0;
+  };
+  std::map<uint64_t, Sample> by_block;
+  uint64_t even_count = 0;       // blocks spread evenly over the source that are sampled first
+  double seconds_per_block = 0;  // found once all of them are read
+  bool paced = false;            // seconds_per_block comes from all of them
+};
+
 struct TimeMap {
   uint64_t block_count = 0;
   std::vector<RecordedSpan> spans;  // by start time
@@ -44,10 +60,11 @@ struct TimeMap {
   std::vector<BadStretch> bad;      // by block
   uint16_t video_channels = 0;      // bit c: a picture of channel c was seen
   uint8_t audio_channels = 0;       // bit c: sound of audio channel c was seen
-  uint64_t reads = 0;               // blocks read to build it
+  uint64_t reads = 0;               // blocks read to build it, refinements included
   // False when the read budget ran out or the build was cancelled before every edge was found:
   // an edge left open is placed at the first block known to lie past it.
   bool complete = true;
+  TimeMapSamples samples;  // where an incomplete map's building stopped
 };
 
 struct TimeMapLimits {
@@ -60,6 +77,12 @@ struct TimeMapLimits {
 // Samples block headers evenly across the source, then bisects between neighbouring samples
 // wherever the time jumps backward or too far forward, or good blocks turn bad.
 TimeMap BuildTimeMap(BlockSource& source, bool big_endian, const TimeMapLimits& limits = {});
+
+// Goes on from where a build or an earlier refinement stopped, with a fresh budget in `limits`:
+// bisects the edges still open, so the spans' and stretches' edges move to the exact blocks. True
+// when the map is now complete. A complete map is left as it is. `limits.gap_seconds` should be
+// the build's.
+bool RefineTimeMap(BlockSource& source, bool big_endian, TimeMap& map, const TimeMapLimits& limits);
 
 // The first block of `span` at or after `time`: its first block when `time` comes before it,
 // nothing when `time` comes after its end.

@@ -12,11 +12,16 @@ std::array<uint8_t, 16> Md5(const void* data, size_t n) {
 }
 
 std::string Md5Hex(const void* data, size_t n) {
+  const std::array<uint8_t, 16> digest = Md5(data, n);
+  return DigestHex(digest.data(), digest.size());
+}
+
+std::string DigestHex(const uint8_t* digest, size_t n) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
-  for (uint8_t byte : Md5(data, n)) {
-    text += kHex[byte >> 4];
-    text += kHex[byte & 15];
+  for (size_t i = 0; i < n; ++i) {
+    text += kHex[digest[i] >> 4];
+    text += kHex[digest[i] & 15];
   }
   return text;
 }

@@ -47,6 +47,37 @@ class MadeUpSource : public BlockSource {
   std::function<int64_t(uint64_t)> content_;
 };
 
+// Recording with an hour's gap every 20000 blocks, a bad stretch, and blank disk after it: more
+// edges than a small budget finds.
+int64_t GappyRecording(uint64_t i) {
+  if (i >= 300'000 && i < 315'000) return kBad;
+  if (i >= 900'000) return kBlank;
+  return 100000 + i / 4 + (i / 20000) * 3600;
+}
+
+void ExpectSameMap(const TimeMap& got, const TimeMap& want) {
+  ASSERT_EQ(got.spans.size(), want.spans.size());
+  for (size_t i = 0; i < want.spans.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(got.spans[i].first_block, want.spans[i].first_block);
+    EXPECT_EQ(got.spans[i].end_block, want.spans[i].end_block);
+    EXPECT_EQ(got.spans[i].start_time, want.spans[i].start_time);
+    EXPECT_EQ(got.spans[i].end_time, want.spans[i].end_time);
+  }
+  ASSERT_EQ(got.gaps.size(), want.gaps.size());
+  for (size_t i = 0; i < want.gaps.size(); ++i) {
+    EXPECT_EQ(got.gaps[i].after, want.gaps[i].after);
+    EXPECT_EQ(got.gaps[i].before, want.gaps[i].before);
+  }
+  ASSERT_EQ(got.bad.size(), want.bad.size());
+  for (size_t i = 0; i < want.bad.size(); ++i) {
+    EXPECT_EQ(got.bad[i].first_block, want.bad[i].first_block);
+    EXPECT_EQ(got.bad[i].end_block, want.bad[i].end_block);
+    EXPECT_EQ(got.bad[i].blank, want.bad[i].blank);
+  }
+  EXPECT_EQ(got.complete, want.complete);
+}
+
 class TimeMapTest : public ::testing::Test {
  protected:
   // The reads of the medium that going to `time` takes, and where it lands.
@@ -244,6 +275,76 @@ TEST_F(TimeMapTest, BudgetAndCancelStopTheMapEarly) {
   EXPECT_EQ(nothing.reads, 0u);
   EXPECT_TRUE(nothing.spans.empty() && nothing.bad.empty());
   EXPECT_FALSE(nothing.complete);
+}
+
+TEST_F(TimeMapTest, RefiningInStepsEndsWithTheMapOfOneLongBuild) {
+  MadeUpSource source(dir_, 1'000'000, false, GappyRecording);
+  const TimeMap whole = BuildTimeMap(source, false);
+  ASSERT_TRUE(whole.complete);
+  ASSERT_EQ(whole.spans.size(), 45u);  // 15 before the bad stretch, 30 after
+
+  TimeMapLimits limits;
+  limits.read_budget = 200;
+  TimeMap map = BuildTimeMap(source, false, limits);
+  ASSERT_FALSE(map.complete);
+  limits.read_budget = 50;
+  int passes = 0;
+  for (bool complete = false; !complete && passes < 100; ++passes) {
+    const uint64_t reads_before = map.reads, medium_before = source.reads;
+    complete = RefineTimeMap(source, false, map, limits);
+    EXPECT_LE(map.reads - reads_before, 50u);
+    EXPECT_LE(source.reads - medium_before, 50u);
+    EXPECT_EQ(complete, map.complete);
+  }
+  EXPECT_GT(passes, 3);
+  ExpectSameMap(map, whole);
+  EXPECT_TRUE(map.samples.by_block.empty());  // nothing kept once there is nothing to go on with
+
+  // A complete map stays as it is and costs no read.
+  const uint64_t medium_before = source.reads, reads_before = map.reads;
+  EXPECT_TRUE(RefineTimeMap(source, false, map, limits));
+  EXPECT_EQ(source.reads, medium_before);
+  EXPECT_EQ(map.reads, reads_before);
+  ExpectSameMap(map, whole);
+}
+
+TEST_F(TimeMapTest, CancelledBuildsAndRefinementsGoOnWhereTheyStopped) {
+  MadeUpSource source(dir_, 1'000'000, false, GappyRecording);
+  const TimeMap whole = BuildTimeMap(source, false);
+
+  // Cancelled while still sampling evenly, then while bisecting: each time the map goes on.
+  std::atomic<bool> cancel{false};
+  TimeMapLimits limits;
+  limits.cancel = &cancel;
+  uint64_t stop_at = 700;
+  limits.progress = [&](uint64_t done, uint64_t) {
+    if (done == stop_at) cancel = true;
+  };
+  TimeMap map = BuildTimeMap(source, false, limits);
+  EXPECT_EQ(map.reads, 700u);
+  EXPECT_FALSE(map.complete);
+  EXPECT_FALSE(map.spans.empty());
+
+  cancel = false;
+  stop_at = 1400;
+  EXPECT_FALSE(RefineTimeMap(source, false, map, limits));
+  EXPECT_EQ(map.reads, 2100u);
+
+  cancel = false;
+  stop_at = 0;
+  EXPECT_TRUE(RefineTimeMap(source, false, map, limits));
+  ExpectSameMap(map, whole);
+  EXPECT_EQ(map.reads, whole.reads);  // no block was read twice
+
+  // Cancelled before its first read, the build leaves nothing; a refinement starts it afresh.
+  cancel = true;
+  TimeMap nothing = BuildTimeMap(source, false, limits);
+  ASSERT_EQ(nothing.reads, 0u);
+  EXPECT_FALSE(RefineTimeMap(source, false, nothing, limits));
+  EXPECT_EQ(nothing.reads, 0u);
+  cancel = false;
+  EXPECT_TRUE(RefineTimeMap(source, false, nothing, limits));
+  ExpectSameMap(nothing, whole);
 }
 
 }  // namespace

@@ -185,11 +185,36 @@ TEST_F(DvrtoolTest, ExtractByBytesAndByTime) {
   EXPECT_EQ(test::ReadFileBytes(dir_.File("CAPTURE.NDF")),
             std::vector<uint8_t>(source.begin() + 4096, source.begin() + 12288));
 
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("CAPTURE.NDF.sha256")));
+  EXPECT_EQ(Field(ReadText(dir_.File("CAPTURE.NDF.json")), "first_byte"), "4096");
+  EXPECT_EQ(Field(ReadText(dir_.File("CAPTURE.NDF.json")), "last_byte"), "12287");
+
   r = Run("extract demo.NDF --start '2026-03-01 10:00:05' --end '2026-03-01 10:00:09' -o part.NDF");
   ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.Lines().back(), "evidence: part.NDF.sha256, part.NDF.json");
   const Result info = Run("info part.NDF --json");
   EXPECT_EQ(Field(info.out, "first_time"), "2026-03-01 10:00:05");
   EXPECT_EQ(Field(info.out, "last_time"), "2026-03-01 10:00:09");
+  // The evidence describes the copy: its pictures lie in the span asked for, its digest checks.
+  const std::string evidence = ReadText(dir_.File("part.NDF.json"));
+  EXPECT_GE(Field(evidence, "first_picture"), "2026-03-01 10:00:05");
+  EXPECT_LE(Field(evidence, "last_picture"), "2026-03-01 10:00:09");
+  EXPECT_LE(Field(evidence, "first_picture"), Field(evidence, "last_picture"));
+  EXPECT_EQ(Field(evidence, "source"), path);
+  EXPECT_EQ(Field(evidence, "source_size"), std::to_string(source.size()));
+  EXPECT_NE(evidence.find("\"video_channels\":[1,2,3,4]"), std::string::npos) << evidence;
+  if (std::system("command -v sha256sum >/dev/null 2>&1") == 0) {
+    const std::string check = "cd '" + dir_.Path() + "' && sha256sum --quiet -c part.NDF.sha256";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+  }
+
+  // Evidence that cannot be written is an error, but the copy stays.
+  std::filesystem::create_directory(dir_.File("kept.NDF.json"));
+  r = Run("extract demo.NDF --from 0 --to 100 -o kept.NDF");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("kept.NDF itself is kept"), std::string::npos) << r.err;
+  EXPECT_EQ(test::ReadFileBytes(dir_.File("kept.NDF")).size(), 4096u);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("kept.NDF.sha256")));
 
   EXPECT_EQ(Run("extract demo.NDF --start '2026-03-02 00:00:00' --end '2026-03-02 01:00:00'").code, 1);
   EXPECT_EQ(Run("extract demo.NDF --from 9000 --to 5000").code, 1);
@@ -633,7 +658,16 @@ TEST_F(DvrtoolTest, ExportComposesTheSplitScreenWithSound) {
   EXPECT_EQ(LabelPixels(single, width, 0, 0, 200, 20), 0);
   r = Run("export demo.NDF -o span.avi --start '2026-03-01 10:00:00' --end '2026-03-01 10:00:01' --json");
   ASSERT_EQ(r.code, 0) << r.err;
-  const int span_frames = std::stoi(Field(r.Lines().back(), "frames"));
+  ASSERT_GE(r.Lines().size(), 2u);
+  EXPECT_EQ(Field(r.Lines().back(), "type"), "evidence");
+  const std::string evidence = ReadText(dir_.File("span.avi.json"));
+  EXPECT_EQ(Field(evidence, "file"), "span.avi");
+  EXPECT_EQ(Field(evidence, "first_picture"), "2026-03-01 10:00:00");
+  EXPECT_EQ(Field(evidence, "last_picture"), "2026-03-01 10:00:01");
+  EXPECT_EQ(Field(evidence, "first_byte"), "0");
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("span.avi.sha256")));
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("demo.avi.json")));  // whole recordings: none
+  const int span_frames = std::stoi(Field(r.Lines()[r.Lines().size() - 2], "frames"));
   EXPECT_GT(span_frames, 5);
   EXPECT_LT(span_frames, 30);
   EXPECT_FALSE(std::ifstream(dir_.File("span.avi.range.NDF")).good());

@@ -6,8 +6,11 @@
 
 #include "media/ndf_time.h"
 #include "media/recording_reader.h"
+#include "platform/json_line.h"
 
 namespace dvrtool {
+
+using dvr::platform::JsonLine;  // what --json prints
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // something the user must see went wrong

@@ -19,7 +19,6 @@
 #include "display/qt/offscreen_presenter.h"
 #include "engine/viewer_engine.h"
 #include "headless_qt.h"
-#include "json_line.h"
 #include "media/recording_writer.h"
 #include "net/protocol.h"
 #include "platform/clock.h"

@@ -4,7 +4,6 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "json_line.h"
 #include "media/drive_list.h"
 
 namespace dvrtool {

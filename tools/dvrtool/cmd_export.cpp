@@ -8,6 +8,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -17,12 +18,13 @@
 #include "commands.h"
 #include "display/qt/offscreen_presenter.h"
 #include "engine/viewer_engine.h"
+#include "evidence_files.h"
 #include "export/avi_writer.h"
 #include "export/export_rate.h"
 #include "frame_walk.h"
 #include "headless_qt.h"
-#include "json_line.h"
 #include "media/ndf_time.h"
+#include "media/variant.h"
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "platform/notices.h"
@@ -129,6 +131,7 @@ void RunExport(const ExportOptions& options) {
   std::string source_path = options.source.path;
   bool source_is_disk = options.source.disk;
   std::string range_copy;
+  std::optional<dvr::exporting::EvidenceFacts> evidence;  // of a time span's export
   if (!options.start.empty() || !options.end.empty()) {
     const uint32_t start = options.start.empty() ? 0 : TimeField(options.start, "--start");
     const uint32_t stop = options.end.empty() ? UINT32_MAX : TimeField(options.end, "--end");
@@ -136,10 +139,18 @@ void RunExport(const ExportOptions& options) {
     dvr::media::RecordingReader reader(notices);
     OpenSource(reader, options.source);
     const auto [from, to] = ByteRangeForTimes(reader, options.source, start, stop);
+    const uint64_t last = std::min(to, reader.Size() - 1);
     range_copy = options.output + ".range.NDF";
-    if (!reader.ExportRange(from, std::min(to, reader.Size() - 1), range_copy)) {
+    if (!reader.ExportRange(from, last, range_copy)) {
       Fail("cannot cut the time span out into " + range_copy + " (at most 1 GiB, in a writable folder)");
     }
+    evidence.emplace();
+    evidence->source_path = options.source.path;
+    evidence->source_size = reader.Size();
+    evidence->first_byte = from;
+    evidence->last_byte = last;
+    dvr::exporting::ReadRecordingFacts(range_copy, variant == dvr::media::kBigEndianVariant,
+                                       *evidence);
     source_path = range_copy;
     source_is_disk = false;
   }
@@ -253,6 +264,7 @@ void RunExport(const ExportOptions& options) {
                   Clock(seconds).c_str(), samples, wall, wall > 0 ? covered / wall : 0.0);
     PrintLine(text);
   }
+  if (evidence) WriteEvidenceFiles(options.output, *evidence, options.source.json);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "evidence_files.h"
 #include "media/recording_reader.h"
+#include "media/variant.h"
 #include "platform/notices.h"
 #include "time_range.h"
 
@@ -55,11 +57,22 @@ void RunExtract(const ExtractOptions& options) {
          ": the range could not be read to its end, or the output is the source itself or not "
          "writable");
   }
+  const uint64_t end = std::min(span->end, reader.Size());
   char text[200];
-  std::snprintf(text, sizeof text, "copied blocks %" PRIu64 "..%" PRIu64 " (%" PRIu64 " bytes) to %s",
-                span->first / kBlockSize, span->end / kBlockSize - 1,
-                std::min(span->end, reader.Size()) - span->first, options.output.c_str());
+  std::snprintf(text, sizeof text,
+                "copied blocks %" PRIu64 "..%" PRIu64 " (%" PRIu64 " bytes) to %s",
+                span->first / kBlockSize, span->end / kBlockSize - 1, end - span->first,
+                options.output.c_str());
   PrintLine(text);
+
+  dvr::exporting::EvidenceFacts facts;
+  facts.source_path = options.source.path;
+  facts.source_size = reader.Size();
+  facts.first_byte = span->first;
+  facts.last_byte = end - 1;
+  dvr::exporting::ReadRecordingFacts(options.output,
+                                     reader.Variant() == dvr::media::kBigEndianVariant, facts);
+  WriteEvidenceFiles(options.output, facts);
 }
 
 }  // namespace

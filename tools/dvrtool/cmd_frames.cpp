@@ -6,7 +6,6 @@
 #include "cli.h"
 #include "commands.h"
 #include "frame_walk.h"
-#include "json_line.h"
 #include "platform/md5.h"
 #include "platform/notices.h"
 

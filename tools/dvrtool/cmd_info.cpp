@@ -8,7 +8,6 @@
 #include "cli.h"
 #include "commands.h"
 #include "frame_walk.h"
-#include "json_line.h"
 #include "media/block_scan.h"
 #include "media/media_frame.h"
 #include "media/recording_reader.h"

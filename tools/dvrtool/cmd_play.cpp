@@ -15,7 +15,6 @@
 #include "display/qt/offscreen_presenter.h"
 #include "engine/viewer_engine.h"
 #include "headless_qt.h"
-#include "json_line.h"
 #include "platform/clock.h"
 #include "platform/notices.h"
 #include "time_range.h"

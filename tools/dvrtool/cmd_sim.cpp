@@ -9,7 +9,6 @@
 #include "commands.h"
 #include "ddns_simulator.h"
 #include "dvr_simulator.h"
-#include "json_line.h"
 #include "live_source.h"
 #include "net/protocol.h"
 #include "platform/clock.h"

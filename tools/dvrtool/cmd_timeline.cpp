@@ -7,7 +7,6 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "json_line.h"
 #include "media/ndf_format.h"
 #include "media/time_map.h"
 #include "media/variant.h"

@@ -5,7 +5,6 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "json_line.h"
 #include "media/block_scan.h"
 #include "media/recording_reader.h"
 #include "media/variant.h"

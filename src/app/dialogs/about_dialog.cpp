@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/dialog_parts.h"
+#include "platform/version.h"
 
 namespace dvr::app {
 
@@ -13,7 +14,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("バージョン情報"));
   setFont(DialogFont());
   auto* layout = new QVBoxLayout(this);
-  for (const QString& text : {tr("DVR-K470 Viewer 2.78"), tr("2.7.8.0"), tr("2.78")}) {
+  const QString version = QString::fromLatin1(platform::kProgramVersion);
+  for (const QString& text : {tr("DVR-K470 Viewer %1").arg(version), tr("2.7.8.0"), version}) {
     layout->addWidget(new QLabel(text));
   }
   auto* buttons = new QDialogButtonBox(this);

@@ -1,4 +1,4 @@
-#include "app/text_file.h"
+#include "platform/text_file.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-namespace dvr::app {
+namespace dvr::platform {
 namespace {
 
 // 0, or the error number of the write that failed.
@@ -87,4 +87,4 @@ bool ReplaceFile(const std::string& path, std::string_view text, std::string& er
   return true;
 }
 
-}  // namespace dvr::app
+}  // namespace dvr::platform

@@ -1,15 +1,18 @@
 #pragma once
-// One JSON object on one line, built field by field.
+// One JSON object on one line, built field by field, and JSON strings: what the command line's
+// --json output and the evidence files beside exports are written with.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace dvrtool {
+namespace dvr::platform {
 
 class JsonLine {
  public:
   JsonLine& Add(std::string_view key, std::string_view value);
-  JsonLine& Add(std::string_view key, const char* value) { return Add(key, std::string_view(value)); }
+  JsonLine& Add(std::string_view key, const char* value) {
+    return Add(key, std::string_view(value));
+  }
   JsonLine& Add(std::string_view key, int64_t value);
   JsonLine& Add(std::string_view key, uint64_t value);
   JsonLine& Add(std::string_view key, uint32_t value) { return Add(key, uint64_t{value}); }
@@ -26,6 +29,9 @@ class JsonLine {
   std::string body_;
 };
 
+// `text` as a JSON string, quotes included. Control characters, quotes and backslashes are
+// escaped; UTF-8 passes as it is, and a byte that is not part of valid UTF-8 (a file name may hold
+// any) becomes U+FFFD, so the result is always valid JSON.
 std::string JsonQuote(std::string_view text);
 
-}  // namespace dvrtool
+}  // namespace dvr::platform

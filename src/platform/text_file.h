@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace dvr::app {
+namespace dvr::platform {
 
 enum class ReadOutcome { kRead, kMissing, kFailed };
 // kMissing when there is no such file; kFailed (with `error` set) when one exists but cannot be
@@ -17,4 +17,4 @@ ReadOutcome ReadTextFile(const std::string& path, std::string& text, std::string
 // "cannot write PATH: REASON".
 bool ReplaceFile(const std::string& path, std::string_view text, std::string& error);
 
-}  // namespace dvr::app
+}  // namespace dvr::platform
