@@ -259,6 +259,14 @@ TEST_F(EvidenceTest, FailuresLeaveNoEvidenceBehind) {
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"clip.avi", "clip.avi.sha256"}));
+
+  // The description cannot be written: a checksum an earlier export left goes too, as it no
+  // longer vouches for this output.
+  std::filesystem::remove(output + ".sha256");
+  dir_.Write("clip.avi.sha256", {'o', 'l', 'd'});
+  std::filesystem::create_directory(output + ".json");
+  EXPECT_FALSE(WriteEvidence(output, {}, error));
+  EXPECT_FALSE(std::filesystem::exists(output + ".sha256"));
 }
 
 TEST_F(EvidenceTest, AFolderThatCannotBeWrittenGivesAClearError) {
