@@ -18,6 +18,7 @@
 #include "media/ndf_format.h"
 #include "platform/local_time.h"
 #include "platform/md5.h"
+#include "platform/version.h"
 #include "support/ndf_builder.h"
 #include "support/temp_dir.h"
 
@@ -227,7 +228,7 @@ TEST_F(EvidenceTest, ChecksumAndDescriptionOfAHostileFileName) {
   EXPECT_EQ(v.at("video_channels"), "[3,6,8]");
   EXPECT_EQ(v.at("audio_channels"), "[2,4]");
   EXPECT_EQ(v.at("program"), "dvr-viewer");
-  EXPECT_EQ(v.at("version"), "2.78");
+  EXPECT_EQ(v.at("version"), platform::kProgramVersion);
   EXPECT_EQ(v.at("written").size(), 20u);
   EXPECT_EQ(v.at("written").back(), 'Z');
 
