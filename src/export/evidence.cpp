@@ -111,9 +111,11 @@ bool WriteEvidence(const std::string& output, const EvidenceFacts& facts, std::s
   }
   const std::string name = std::filesystem::path(output).filename().string();
   const std::string json_path = output + ".json", checksum_path = output + ".sha256";
-  if (!platform::ReplaceFile(json_path, EvidenceJson(name, *hex, facts), error)) return false;
-  if (!platform::ReplaceFile(checksum_path, ChecksumLine(*hex, name), error)) {
-    platform::RemoveFile(json_path);  // no half a set of evidence
+  if (!platform::ReplaceFile(json_path, EvidenceJson(name, *hex, facts), error) ||
+      !platform::ReplaceFile(checksum_path, ChecksumLine(*hex, name), error)) {
+    // No half a set, and nothing left from an earlier export of that name to vouch for this one.
+    platform::RemoveFile(json_path);
+    platform::RemoveFile(checksum_path);
     return false;
   }
   // Whoever may read the output may read its evidence (a new file would be private to the user).

@@ -32,7 +32,8 @@ std::optional<std::string> Sha256OfFile(const std::string& path);
 // Hashes `output` (reading it back), then writes OUTPUT.sha256 ("<hex>  <file name>\n", so that
 // `sha256sum -c` run in that folder checks it) and OUTPUT.json, each atomically (temporary file +
 // rename). False with `error` set (a clear sentence) when the output cannot be read or a file
-// cannot be written; then neither file is left, whole or in part.
+// cannot be written; then neither file is left, whole or in part, nor one an earlier export of the
+// same name left.
 bool WriteEvidence(const std::string& output, const EvidenceFacts& facts, std::string& error);
 
 }  // namespace dvr::exporting

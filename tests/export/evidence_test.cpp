@@ -18,6 +18,7 @@
 #include "media/ndf_format.h"
 #include "platform/local_time.h"
 #include "platform/md5.h"
+#include "platform/version.h"
 #include "support/ndf_builder.h"
 #include "support/temp_dir.h"
 
@@ -227,7 +228,7 @@ TEST_F(EvidenceTest, ChecksumAndDescriptionOfAHostileFileName) {
   EXPECT_EQ(v.at("video_channels"), "[3,6,8]");
   EXPECT_EQ(v.at("audio_channels"), "[2,4]");
   EXPECT_EQ(v.at("program"), "dvr-viewer");
-  EXPECT_EQ(v.at("version"), "2.78");
+  EXPECT_EQ(v.at("version"), platform::kProgramVersion);
   EXPECT_EQ(v.at("written").size(), 20u);
   EXPECT_EQ(v.at("written").back(), 'Z');
 
@@ -259,6 +260,14 @@ TEST_F(EvidenceTest, FailuresLeaveNoEvidenceBehind) {
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"clip.avi", "clip.avi.sha256"}));
+
+  // The description cannot be written: a checksum an earlier export left goes too, as it no
+  // longer vouches for this output.
+  std::filesystem::remove(output + ".sha256");
+  dir_.Write("clip.avi.sha256", {'o', 'l', 'd'});
+  std::filesystem::create_directory(output + ".json");
+  EXPECT_FALSE(WriteEvidence(output, {}, error));
+  EXPECT_FALSE(std::filesystem::exists(output + ".sha256"));
 }
 
 TEST_F(EvidenceTest, AFolderThatCannotBeWrittenGivesAClearError) {
