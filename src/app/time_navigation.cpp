@@ -298,6 +298,12 @@ void TimeNavigation::AviExportEnded() {
 
 void TimeNavigation::FinishAviSpan() {
   const bool exported = avi_phase_ != AviPhase::kIdle && avi_started_;
+  // Stopped at the mark out, the player shows nothing more: the pictures composed since the last
+  // frame was taken go in as the export's last frame (the worker would take it only with a
+  // later picture).
+  if (avi_phase_ == AviPhase::kPlaying && !engine_.CommandPending() && engine_.State() == engine::kPaused) {
+    engine_.Display().FlushExportFrame();
+  }
   avi_phase_ = AviPhase::kIdle;
   engine_.SetStopTime(std::nullopt);
   engine_.Pause();

@@ -51,18 +51,8 @@ void ViewerEngine::PlaybackLoop() {
     if (event == 0) break;
     if (event == 1) {
       const int command = command_;
-      const int before = state_;
-      state_ = StateForCommand(command, before);
-      // A seek by time carries on as the player was: playing on, or paused on the picture. A
-      // seek that replaces one not yet done keeps what the first would have resumed.
-      if (command == kCommandSeek || command == kCommandSeekTime) {
-        seek_by_time_ = command == kCommandSeekTime;
-        if (before != kSeeking) {
-          state_after_seek_ = seek_by_time_ && (before == kForward || before == kBackward) ? before : kPaused;
-        } else if (!seek_by_time_) {
-          state_after_seek_ = kPaused;
-        }
-      }
+      state_ = StateForCommand(command, state_);
+      if (command == kCommandSeek || command == kCommandSeekTime) seek_by_time_ = command == kCommandSeekTime;
       command_event_.Reset();
       continue;
     }
@@ -178,8 +168,8 @@ std::optional<uint64_t> ViewerEngine::PositionAtTime(uint32_t time) {
 }
 
 ViewerEngine::Pass ViewerEngine::SeekPass() {
-  const int next_state = state_after_seek_;
-  state_after_seek_ = kPaused;
+  // A seek by time carries on as the player was; one by position pauses.
+  const int next_state = seek_by_time_ ? seek_resume_state_.load() : kPaused;
   if (seek_by_time_) {
     const auto position = PositionAtTime(seek_time_);
     if (!position) {

@@ -276,6 +276,10 @@ bool ViewerEngine::SeekTime(uint32_t time) {
   const auto map = GetTimeMap();
   if (mode_ != kPlayerMode || !reader_.IsOpen() || !map || !media::SpanAtOrAfter(*map, time)) return false;
   seek_time_ = time;
+  // The state the player is in, or will be in once it takes the command given last (a pause
+  // given just before is obeyed); a seek not yet done keeps what it would have resumed.
+  const int pending = CommandPending() ? StateForCommand(command_, state_) : state_.load();
+  if (pending != kSeeking) seek_resume_state_ = pending == kForward || pending == kBackward ? pending : kPaused;
   return Command(kCommandSeekTime);
 }
 

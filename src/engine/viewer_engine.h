@@ -262,6 +262,7 @@ class ViewerEngine final : public platform::WorkerThread {
   platform::Event command_event_;
   std::atomic<uint64_t> seek_target_{0};
   std::atomic<uint32_t> seek_time_{0};
+  std::atomic<int> seek_resume_state_{kPaused};  // where a seek by time leaves the player
   static constexpr uint64_t kNoStopTime = UINT64_MAX;
   std::atomic<uint64_t> stop_time_{kNoStopTime};
   mutable std::mutex time_map_mutex_;
@@ -286,7 +287,6 @@ class ViewerEngine final : public platform::WorkerThread {
   // Worker only.
   media::BlockSource time_source_;  // the source again, for seeks by time (opened with it)
   bool seek_by_time_ = false;
-  int state_after_seek_ = kPaused;
   uint32_t tick_stamp_ = 0;
   uint32_t elapsed_ = 0;
   int retries_ = 0;

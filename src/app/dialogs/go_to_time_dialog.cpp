@@ -1,7 +1,6 @@
 #include "app/dialogs/go_to_time_dialog.h"
 
 #include <QLabel>
-#include <QTimeZone>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -18,7 +17,7 @@ namespace {
 QDateTime ToDateTime(uint32_t field) {
   const media::FrameTime time = media::ConvertTime(field, platform::StandardBiasSeconds());
   return QDateTime(QDate(time.year, time.month, time.day), QTime(time.hour, time.minute, time.second),
-                   QTimeZone::UTC);
+                   Qt::UTC);
 }
 
 uint32_t ToField(const QDateTime& when) {
@@ -38,7 +37,7 @@ GoToTimeDialog::GoToTimeDialog(uint32_t first, uint32_t last, uint32_t now, QWid
     : QDialog(parent), edit_(new QDateTimeEdit(this)) {
   setWindowTitle(tr("Go to time"));
   setFont(DialogFont());
-  edit_->setTimeZone(QTimeZone::UTC);
+  edit_->setTimeSpec(Qt::UTC);
   edit_->setDisplayFormat("yyyy-MM-dd HH:mm:ss");
   edit_->setDateTimeRange(ToDateTime(first), ToDateTime(std::max(first, last)));
   edit_->setDateTime(ToDateTime(std::clamp(now, first, std::max(first, last))));
