@@ -482,6 +482,15 @@ TEST_F(DvrtoolTest, PlayStartsAtATime) {
   EXPECT_GT(std::stoi(Field(summary, "pictures_shown")), 0);
   EXPECT_LT(std::stoi(Field(summary, "pictures_shown")), 40);
 
+  // To a time: from the first second to the end of the second, about 60 pictures, none later.
+  r = Run("play demo.NDF --json --start '2026-03-01 10:00:01' --end '2026-03-01 10:00:02'");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Field(r.Lines().back(), "ended"), "end");
+  EXPECT_GT(std::stoi(Field(r.Lines().back(), "pictures_shown")), 40);
+  EXPECT_LT(std::stoi(Field(r.Lines().back(), "pictures_shown")), 70);
+  EXPECT_EQ(Field(r.Lines()[r.Lines().size() - 2], "time"), "2026-03-01 10:00:02");
+  EXPECT_EQ(Run("play demo.NDF --start '2026-03-01 10:00:03' --end '2026-03-01 10:00:01'").code, 2);
+
   r = Run("play demo.NDF --start '2026-03-01 10:00:05'");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("no block at or after that time"), std::string::npos) << r.err;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "audio/audio_converter.h"
 #include "cli.h"
@@ -30,6 +31,7 @@ struct PlayOptions {
   double speed = 1;
   bool backward = false;
   std::string start;  // a recording time to start at; empty: the start
+  std::string end;    // the last recording time to play; empty: to the end
   int split = 4;
   double seconds = 0;  // 0: to the end
   bool repeat = false;
@@ -96,6 +98,14 @@ void RunPlay(const PlayOptions& options) {
     }
   });
 
+  std::optional<uint32_t> end;
+  if (!options.end.empty()) {
+    if (options.backward) UsageError("--end plays forward; leave out --backward");
+    end = TimeField(options.end, "--end");
+    if (!options.start.empty() && TimeField(options.start, "--start") > *end) UsageError("--start lies after --end");
+  }
+  // Forward play pauses before the first picture recorded after the end, which ends the run.
+  engine.SetStopTime(end);
   const uint32_t started = clock.Tick();
   if (!engine.OpenRecording(options.source.path, options.source.disk)) {
     Fail("cannot open " + options.source.path + (options.source.disk ? " as a disk" : ""));
@@ -198,6 +208,7 @@ void AddPlayCommand(CLI::App& app) {
   command->add_flag("--backward", options->backward, "play backward from the end");
   command->add_option("--start", options->start,
                       "start at this time, \"YYYY-MM-DD HH:MM:SS\" local (or the next recorded)");
+  command->add_option("--end", options->end, "stop after the last picture recorded at or before this time");
   command->add_option("--split", options->split, "tiles on the screen: 1, 4, 9 or 16 (default 4)");
   command->add_option("--seconds", options->seconds, "stop after this many seconds");
   command->add_flag("--repeat", options->repeat, "start again at the end");
