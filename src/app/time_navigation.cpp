@@ -44,6 +44,17 @@ class KeptNotices final : public platform::Notices {
   std::string text_;
 };
 
+// Whether the times [in, out] lie in the source in one piece: not across the point where a disk
+// that has wrapped was last written (its newest span lies before its oldest).
+bool InOnePiece(const media::TimeMap& map, uint32_t in, uint32_t out) {
+  const media::RecordedSpan* first = media::SpanAtOrAfter(map, in);
+  const media::RecordedSpan* last = nullptr;
+  for (const media::RecordedSpan& span : map.spans) {
+    if (span.start_time <= out) last = &span;
+  }
+  return first && last && last->first_block >= first->first_block;
+}
+
 }  // namespace
 
 std::optional<std::pair<uint32_t, uint32_t>> RecordedRange(const media::TimeMap& map) {
@@ -103,7 +114,9 @@ void TimeNavigation::SourceOpened(const std::string& path, bool is_disk) {
     limits.progress = nullptr;
     limits.read_budget = kRefineBudget;
     while (!map->complete && !cancel.load()) {
+      const uint64_t reads = map->reads;
       media::RefineTimeMap(source, big_endian, *map, limits);
+      if (map->reads == reads) break;  // nothing more it can read: keep what there is
       map_job_.Post([this, generation, copy = std::make_shared<const media::TimeMap>(*map)] {
         MapBuilt(generation, copy);
       });
@@ -188,6 +201,12 @@ void TimeNavigation::ShowSpanMarks() {
 
 void TimeNavigation::ExportSpanCommand() {
   if (!SpanMarked() || !map_ || ExportingSpan()) return;
+  if (!InOnePiece(*map_, *mark_in_, *mark_out_)) {
+    notices_.Show(Tr("The marked span runs across the point where the disk was last written over. "
+                     "Export the part before it and the part after it one by one.")
+                      .toStdString());
+    return;
+  }
   const QString suggested =
       "SPAN-" + TimeText(*mark_in_).remove('-').remove(':').replace(' ', '-') + ".avi";
   QString path = questions_.span_file(window_, suggested);

@@ -223,6 +223,31 @@ TEST_F(TimeNavigationTest, AMarkedSpanGoesToAviThroughTheExportAndStopsAtTheMark
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.Navigation().TimeNow().value_or(0) > out + 2; }, 10000));
 }
 
+// A disk that has wrapped: its newer half first. A span from the older half into the newer one is
+// not in one piece and is refused before anything is written.
+TEST_F(TimeNavigationTest, ASpanAcrossTheWritePointIsRefused) {
+  std::vector<uint8_t> image = test::ReadFileBytes(path_);
+  for (size_t i = 0; i < blocks_; ++i) {
+    const uint32_t when = static_cast<uint32_t>(i < blocks_ / 2 ? i + blocks_ : i) / kBlocksPerSecond;
+    test::RestampBlock(image, i, kFirst + when);
+  }
+  path_ = dir_.Write("wrapped.NDF", image);
+  MainWindow& window = OpenMapped();
+  ASSERT_EQ(window.Navigation().Map()->spans.size(), 2u);
+  const uint32_t oldest = window.Navigation().Map()->spans[0].start_time;
+  const uint32_t newest = window.Navigation().Map()->spans[1].end_time;
+  MarkSpan(window, oldest + 5, newest - 5);
+  bool asked = false;
+  window.Navigation().Questions().span_file = [&](QWidget*, const QString&) {
+    asked = true;
+    return QString::fromStdString(dir_.File("span.NDF"));
+  };
+  window.RunCommand(kCmdExportSpan);
+  EXPECT_TRUE(NoticeContains("last written over"));
+  EXPECT_FALSE(asked);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("span.NDF")));
+}
+
 TEST_F(TimeNavigationTest, MarksAndSpanCommandsFollowTheSource) {
   MainWindow& window = OpenMapped();
   EXPECT_TRUE(window.Action(kCmdGoToTime)->isEnabled());
