@@ -252,13 +252,23 @@ TEST_F(TimeNavigationTest, MarksAndSpanCommandsFollowTheSource) {
   MainWindow& window = OpenMapped();
   EXPECT_TRUE(window.Action(kCmdGoToTime)->isEnabled());
   EXPECT_FALSE(window.Action(kCmdExportSpan)->isEnabled());  // no marks yet
+  bool asked = false;
+  window.Navigation().Questions().go_to_time = [&](QWidget*, uint32_t first, uint32_t last, uint32_t) {
+    asked = true;
+    EXPECT_EQ(first, kFirst);
+    EXPECT_EQ(last, kFirst + kGap + (blocks_ - 1) / kBlocksPerSecond);
+    return std::optional<uint32_t>();
+  };
+  QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+  EXPECT_TRUE(asked);
   MarkSpan(window, kFirst + 3, kFirst + 6);
   window.RunCommand(kCmdPause);
   QTest::qWait(300);  // a status tick
   EXPECT_TRUE(window.Action(kCmdExportSpan)->isEnabled());
-  // A mark out before the mark in takes its place and drops the mark in.
+  // A mark out before the mark in takes its place and drops the mark in; the O key marks it.
   GoTo(window, kFirst + 1);
-  window.RunCommand(kCmdMarkOut);
+  QTest::keyClick(&window, Qt::Key_O);
+  EXPECT_EQ(window.Navigation().MarkOutTime(), window.Navigation().TimeNow());
   EXPECT_FALSE(window.Navigation().MarkInTime());
   EXPECT_FALSE(window.Navigation().SpanMarked());
 
