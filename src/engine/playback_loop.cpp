@@ -13,6 +13,7 @@ constexpr int kFastSpeed = 16;        // from here on: no waiting, skipping inst
 constexpr int kPicturesPerJump = 9;   // pictures attempted between two fast-play jumps
 constexpr uint64_t kJumpUnit = 20480;  // bytes jumped per unit of speed
 constexpr int kRetryLimit = 4;        // consecutive failed reads tolerated
+constexpr int kStrayFrames = 3;       // frames out of time order passed over before a stop time
 constexpr uint32_t kIdleWaitMs = 10;  // a pass with nothing to do waits this long for a command
 constexpr uint32_t kAudioRetryMs = 5;
 constexpr uint32_t kAudioPiece = 4096;  // the ring takes at most 7168 bytes at once
@@ -50,10 +51,16 @@ void ViewerEngine::PlaybackLoop() {
     const int event = platform::WaitAny({&StopEvent(), &command_event_}, 0);
     if (event == 0) break;
     if (event == 1) {
-      const int command = command_;
+      // Reset before the command is read: one given meanwhile sets the event again.
+      command_event_.Reset();
+      const uint64_t word = command_word_;
+      const auto number = static_cast<uint32_t>(word >> 32);
+      if (number == taken_command_) continue;  // taken already, before the event was set again
+      const auto command = static_cast<int>(static_cast<uint32_t>(word));
       state_ = StateForCommand(command, state_);
       if (command == kCommandSeek || command == kCommandSeekTime) seek_by_time_ = command == kCommandSeekTime;
-      command_event_.Reset();
+      frames_past_stop_ = 0;
+      taken_command_ = number;
       continue;
     }
     audio_output_.Service();
@@ -81,7 +88,9 @@ void ViewerEngine::PlaybackLoop() {
     current_time_ = {};
   }
   state_ = kStopped;
+  // Commands not taken are dropped with the worker; none is left pending.
   command_event_.Reset();
+  taken_command_ = static_cast<uint32_t>(command_word_.load() >> 32);
   clock_.Sleep(100);
 }
 
@@ -93,22 +102,30 @@ ViewerEngine::Pass ViewerEngine::PlayForwardPass() {
     std::lock_guard lock(counters_mutex_);
     ++counters_.jumps;
   }
+  const uint64_t frame_start = reader_.Position();
   frame_.length = reader_.NextFrame(frame_.payload);
   if (frame_.length == 0) {
     if (++retries_ > kRetryLimit) {
       state_ = kPaused;
       retries_ = 0;
-    } else if (repeat_ && reader_.Position() + media::kBlockSize > reader_.Size()) {
-      reader_.SetPosition(0);
+    } else if (repeat_ && stop_time_ == kNoStopTime && reader_.Position() + media::kBlockSize > reader_.Size()) {
+      reader_.SetPosition(0);  // (play to a stop time ends at the end instead)
     }
     return Pass::kBookkeeping;
   }
   retries_ = 0;
   reader_.DescribeFrame(frame_);
   if (reader_.BlockTimeField() > stop_time_) {
+    // Past the stop time: not shown. A few stray blocks with later times are passed over; more
+    // in a row end the play, back where the first of them began, so that play goes on there.
+    if (frames_past_stop_++ == 0) resume_at_ = frame_start;
+    if (frames_past_stop_ <= kStrayFrames) return Pass::kNext;
+    reader_.SetPosition(resume_at_);
+    frames_past_stop_ = 0;
     state_ = kPaused;
     return Pass::kBookkeeping;
   }
+  frames_past_stop_ = 0;
   if (frame_.is_audio) return Output();
   decoder_.ParseHeader(frame_.payload.data(), frame_.length);
   return ParsedFrameIsShown() ? Output() : Pass::kBookkeeping;

@@ -225,6 +225,7 @@ bool ViewerEngine::CurrentTime(media::FrameTime& out) const {
 
 bool ViewerEngine::Command(int code) {
   command_ = code;
+  command_word_ = static_cast<uint64_t>(++commands_given_) << 32 | static_cast<uint32_t>(code);
   command_event_.Set();
   return true;
 }
@@ -259,6 +260,7 @@ bool ViewerEngine::StepBackward() { return Command(kCommandStepBackward); }
 
 bool ViewerEngine::Seek(uint64_t position) {
   seek_target_ = position;
+  seek_resume_state_ = kPaused;
   return Command(kCommandSeek);
 }
 

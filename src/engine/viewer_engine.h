@@ -91,7 +91,7 @@ class ViewerEngine final : public platform::WorkerThread {
   int Mode() const { return mode_; }
   int State() const { return state_.load(); }
   // A command was given that the worker has not taken yet: State() does not show it so far.
-  bool CommandPending() const { return command_event_.IsSet(); }
+  bool CommandPending() const { return (command_word_.load() >> 32) != taken_command_.load(); }
   double Speed() const { return speed_.load(); }
   int SplitCount() const { return split_count_; }
 
@@ -258,7 +258,12 @@ class ViewerEngine final : public platform::WorkerThread {
   FrameQueue* live_audio_ = nullptr;
 
   // Written by the window thread, read by the worker after the command event.
-  std::atomic<int> command_{0};
+  std::atomic<int> command_{0};  // the last command given
+  // The last command with its number, as one word, so that the worker never takes a number with
+  // another command's code; and the number of the last it took.
+  std::atomic<uint64_t> command_word_{0};
+  std::atomic<uint32_t> taken_command_{0};
+  uint32_t commands_given_ = 0;  // window thread only
   platform::Event command_event_;
   std::atomic<uint64_t> seek_target_{0};
   std::atomic<uint32_t> seek_time_{0};
@@ -287,6 +292,8 @@ class ViewerEngine final : public platform::WorkerThread {
   // Worker only.
   media::BlockSource time_source_;  // the source again, for seeks by time (opened with it)
   bool seek_by_time_ = false;
+  int frames_past_stop_ = 0;   // read in a row with times after the stop time
+  uint64_t resume_at_ = 0;     // where the first of them began
   uint32_t tick_stamp_ = 0;
   uint32_t elapsed_ = 0;
   int retries_ = 0;

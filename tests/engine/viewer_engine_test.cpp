@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "codec/synthetic_scene.h"
@@ -14,6 +15,7 @@
 #include "media/ndf_time.h"
 #include "platform/local_time.h"
 #include "support/encoded_recording.h"
+#include "support/ndf_builder.h"
 #include "support/recorded_notices.h"
 #include "support/recording_presenter.h"
 #include "support/temp_dir.h"
@@ -492,10 +494,13 @@ class SeekTimeTest : public SteppingTest {
  protected:
   static constexpr uint32_t kFirstTime = 1700000000;
 
-  void OpenWithMap(uint8_t pacing = 127) {
+  // `stray`: a block whose time lies a day later, as a few stray blocks of a disk do.
+  void OpenWithMap(uint8_t pacing = 127, std::optional<size_t> stray = std::nullopt) {
     test::EncodedRecording recording;
     for (int i = 0; i < 30; ++i) recording.Video(i % 4, i);
-    const std::string path = Write(recording, pacing);
+    std::vector<uint8_t> image = recording.Build(kFirstTime, pacing);
+    if (stray) test::RestampBlock(image, *stray, kFirstTime + 86400);
+    const std::string path = dir_.Write("rec.NDF", image);
     ASSERT_TRUE(engine_.OpenRecording(path, false));
     media::BlockSource blocks;
     ASSERT_TRUE(blocks.Open(path, false));
@@ -567,12 +572,41 @@ TEST_F(SeekTimeTest, PlayingPausesBeforeThePictureAfterTheStopTime) {
   ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused && last_shown() + 2 * (blocks_ / 30 + 1) > stop; }));
   EXPECT_LE(last_shown(), stop);
   EXPECT_LT(engine_.Position(), engine_.Size());
+  // Play goes on with the picture after the last one shown: none is passed over.
+  const uint64_t shown = Shown();
+  engine_.StepForward();
+  ASSERT_TRUE(WaitFor([&] { return Shown() == shown + 1 && engine_.State() == kPaused; }));
+  EXPECT_GT(last_shown(), stop);
+  EXPECT_LE(last_shown(), stop + 2 * (blocks_ / 30 + 1));
+
   engine_.SetStopTime(std::nullopt);  // plays on to the end
   engine_.PlayForward(1);
   ASSERT_TRUE(WaitFor([&] {
     const auto end = media::ToTimeField(engine_.Counters().last_shown, platform::StandardBiasSeconds());
     return end && *end > stop + 3;
   }));
+  engine_.CloseRecording();
+}
+
+// A stray block with a later time before the stop time is passed over, and with repeat on, play
+// to a stop time still ends instead of starting again from the top.
+TEST_F(SeekTimeTest, AStrayBlockDoesNotEndPlayToAStopTimeNorDoesRepeat) {
+  OpenWithMap(1, 40);
+  engine_.Pause();
+  ASSERT_TRUE(WaitFor([&] { return engine_.State() == kPaused; }));
+  engine_.SetRepeat(true);
+  ASSERT_TRUE(engine_.SeekTime(kFirstTime + 10));
+  ASSERT_TRUE(WaitFor([&] { return ShowsTime(kFirstTime + 10); }));
+  const uint32_t stop = kFirstTime + static_cast<uint32_t>(blocks_) - 1;  // the last block's
+  engine_.SetStopTime(stop);
+  engine_.PlayForward(1);
+  ASSERT_TRUE(WaitFor([&] { return !engine_.CommandPending() && engine_.State() == kPaused; }));
+  media::FrameTime last = engine_.Counters().last_shown;
+  EXPECT_GE(media::ToTimeField(last, platform::StandardBiasSeconds()).value_or(0), stop - 3);
+  const uint64_t shown = Shown();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(Shown(), shown);  // not started again from the top
+  EXPECT_EQ(engine_.State(), kPaused);
   engine_.CloseRecording();
 }
 
