@@ -34,6 +34,13 @@ QString TimeText(uint32_t field) {
       media::FormatFrameTime(media::ConvertTime(field, platform::StandardBiasSeconds())));
 }
 
+// An export of that name starts afresh: evidence left from an earlier one must not stand beside it.
+void RemoveEvidenceOf(const std::string& output) {
+  std::error_code ignored;
+  std::filesystem::remove(output + ".sha256", ignored);
+  std::filesystem::remove(output + ".json", ignored);
+}
+
 // A reader's messages, kept for the one report the job makes.
 class KeptNotices final : public platform::Notices {
  public:
@@ -73,6 +80,7 @@ TimeNavigation::TimeNavigation(QWidget* window, engine::ViewerEngine& engine,
       strip_(new TimelineStrip(window)) {
   strip_->hide();
   connect(strip_, &TimelineStrip::TimeClicked, this, [this](uint32_t time) { GoTo(time); });
+  connect(&avi_poll_, &QTimer::timeout, this, [this] { AviSpanStep(); });
 }
 
 TimeNavigation::~TimeNavigation() {
@@ -91,12 +99,13 @@ void TimeNavigation::SourceOpened(const std::string& path, bool is_disk) {
   map_job_.Start([this, path, is_disk, generation](const std::atomic<bool>& cancel) {
     media::BlockSource source;
     if (!source.Open(path, is_disk)) {
-      map_job_.Post([this, generation] { MapBuilt(generation, std::make_shared<media::TimeMap>()); });
+      map_job_.Post([this, generation] { MapBuilt(generation, std::make_shared<media::TimeMap>(), true); });
       return;
     }
     const bool big_endian = BigEndian();
     media::TimeMapLimits limits;
     limits.cancel = &cancel;
+    limits.variant = Variant();
     int shown = -1;
     limits.progress = [this, generation, &shown](uint64_t done, uint64_t total) {
       const int percent = total == 0 ? 0 : static_cast<int>(done * kMapSteps / total);
@@ -106,28 +115,28 @@ void TimeNavigation::SourceOpened(const std::string& path, bool is_disk) {
         if (generation == generation_ && !map_) strip_->SetProgress(percent);
       });
     };
-    auto map = std::make_shared<media::TimeMap>(media::BuildTimeMap(source, big_endian, limits));
-    map_job_.Post([this, generation, copy = std::make_shared<const media::TimeMap>(*map)] {
-      MapBuilt(generation, copy);
-    });
-    // The coarse map is shown at once; its edges are then found exactly, round by round.
+    // The coarse map is shown at once; its edges are then found exactly, round by round. Only
+    // the final map is gone to and exported from: a coarse one has edges in the wrong places.
+    media::TimeMap map = media::BuildTimeMap(source, big_endian, limits);
     limits.progress = nullptr;
     limits.read_budget = kRefineBudget;
-    while (!map->complete && !cancel.load()) {
-      const uint64_t reads = map->reads;
-      media::RefineTimeMap(source, big_endian, *map, limits);
-      if (map->reads == reads) break;  // nothing more it can read: keep what there is
-      map_job_.Post([this, generation, copy = std::make_shared<const media::TimeMap>(*map)] {
-        MapBuilt(generation, copy);
+    for (;;) {
+      const uint64_t reads = map.reads;
+      if (!map.complete && !cancel.load()) media::RefineTimeMap(source, big_endian, map, limits);
+      const bool final = map.complete || map.reads == reads || cancel.load();
+      map_job_.Post([this, generation, final, copy = std::make_shared<const media::TimeMap>(map)] {
+        MapBuilt(generation, copy, final);
       });
+      if (final) break;
     }
   });
 }
 
-void TimeNavigation::MapBuilt(uint64_t generation, std::shared_ptr<const media::TimeMap> map) {
+void TimeNavigation::MapBuilt(uint64_t generation, std::shared_ptr<const media::TimeMap> map, bool final) {
   if (generation != generation_) return;  // for a source closed since
   map_ = std::move(map);
-  engine_.SetTimeMap(map_);
+  map_final_ = final;
+  if (final) engine_.SetTimeMap(map_);
   strip_->SetMap(map_);
   emit StateChanged();
 }
@@ -137,6 +146,7 @@ void TimeNavigation::SourceClosed() {
   ++generation_;
   map_job_.Cancel();
   map_.reset();
+  map_final_ = false;
   mark_in_.reset();
   mark_out_.reset();
   strip_->SetMap(nullptr);
@@ -159,14 +169,15 @@ void TimeNavigation::Tick() {
 // --- Going to a time, marks ---
 
 void TimeNavigation::GoTo(uint32_t time) {
-  if (avi_phase_ != AviPhase::kIdle) return;  // the span export decides where the player is
+  // The span export decides where the player is; a map still being refined is not gone by.
+  if (avi_phase_ != AviPhase::kIdle || !MapReady()) return;
   if (!engine_.SeekTime(time)) {
     notices_.Show(Tr("Nothing was recorded at %1 or later.").arg(TimeText(time)).toStdString());
   }
 }
 
 void TimeNavigation::GoToTimeCommand() {
-  if (!map_) return;
+  if (!MapReady()) return;
   const auto range = RecordedRange(*map_);
   if (!range) {
     notices_.Show(Tr("No recorded time was found in this source.").toStdString());
@@ -200,7 +211,7 @@ void TimeNavigation::ShowSpanMarks() {
 // --- Export of the marked span ---
 
 void TimeNavigation::ExportSpanCommand() {
-  if (!SpanMarked() || !map_ || ExportingSpan()) return;
+  if (!SpanMarked() || !MapReady() || ExportingSpan()) return;
   if (!InOnePiece(*map_, *mark_in_, *mark_out_)) {
     notices_.Show(Tr("The marked span runs across the point where the disk was last written over. "
                      "Export the part before it and the part after it one by one.")
@@ -225,12 +236,11 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
   const std::string source_path = path_, output = path.toStdString();
   const bool is_disk = is_disk_;
   const auto map = map_;
-  emit StateChanged();
-  copy_job_.Start([=, this](const std::atomic<bool>&) {
+  RemoveEvidenceOf(output);
+  copy_job_.Start([=, this](const std::atomic<bool>& cancel) {
     media::BlockSource blocks;
-    const bool big_endian = BigEndian();
     std::optional<std::pair<uint64_t, uint64_t>> range;
-    if (blocks.Open(source_path, is_disk)) range = media::BlocksInTime(blocks, big_endian, *map, in, out);
+    if (blocks.Open(source_path, is_disk)) range = media::BlocksInTime(blocks, BigEndian(), *map, in, out);
     QString result;
     if (!range) {
       result = Tr("No recorded block lies between %1 and %2 in one piece.").arg(TimeText(in), TimeText(out));
@@ -241,10 +251,11 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
       const uint64_t from = range->first * media::kBlockSize;
       const bool opened = reader.Open(source_path, is_disk);
       const uint64_t to = std::min(range->second * media::kBlockSize, reader.Size()) - 1;
-      if (!opened || !reader.ExportRange(from, to, output)) {
+      if (!opened || !reader.ExportRange(from, to, output, &cancel)) {
         result = Tr("Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, "
-                    "or the folder is not writable.")
+                    "is the source itself, or the folder is not writable.")
                      .arg(QString::fromStdString(output));
+        if (!notices.Text().empty()) result += ' ' + QString::fromStdString(notices.Text());
       } else {
         exporting::EvidenceFacts facts;
         facts.source_path = source_path;
@@ -252,9 +263,9 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
         facts.first_byte = from;
         facts.last_byte = to;
         std::string error;
-        if (!exporting::ReadRecordingFacts(output, big_endian, facts)) {
+        if (!exporting::ReadRecordingFacts(output, Variant(), facts)) {
           result = Tr("The span copied into %1 holds no picture.").arg(QString::fromStdString(output));
-        } else if (!exporting::WriteEvidence(output, facts, error)) {
+        } else if (!exporting::WriteEvidence(output, facts, error, &cancel)) {
           result = QString::fromStdString(error);
         } else {
           result = Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.")
@@ -267,6 +278,7 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
       emit StateChanged();
     });
   });
+  emit StateChanged();
 }
 
 void TimeNavigation::StartAviSpan(const QString& path) {
@@ -276,39 +288,37 @@ void TimeNavigation::StartAviSpan(const QString& path) {
   avi_path_ = path;
   avi_span_ = {*mark_in_, *mark_out_};
   avi_phase_ = AviPhase::kSeeking;
-  emit StateChanged();
-  auto* poll = new QTimer(this);
-  poll->setInterval(kAviPollMs);
   avi_started_ = false;
-  connect(poll, &QTimer::timeout, this, [this, poll] {
-    if (avi_phase_ == AviPhase::kIdle) {
-      poll->deleteLater();
+  RemoveEvidenceOf(path.toStdString());
+  avi_poll_.start(kAviPollMs);
+  emit StateChanged();
+}
+
+void TimeNavigation::AviSpanStep() {
+  if (avi_phase_ == AviPhase::kIdle) {
+    avi_poll_.stop();
+    return;
+  }
+  const bool paused = !engine_.CommandPending() && engine_.State() == engine::kPaused;
+  if (!paused) return;
+  if (!avi_started_) {
+    avi_started_ = true;
+    avi_poll_.stop();  // the compressor's question runs an event loop: no step meanwhile
+    const bool started = avi_.start(avi_path_);
+    if (!started || avi_phase_ == AviPhase::kIdle || !engine_.SeekTime(avi_span_.first)) {
+      avi_phase_ = AviPhase::kIdle;  // cancelled, the writer said why, or the source went
+      avi_.stop();
+      emit StateChanged();
       return;
     }
-    const bool paused = !engine_.CommandPending() && engine_.State() == engine::kPaused;
-    if (!avi_started_) {
-      if (!paused) return;
-      avi_started_ = true;
-      poll->stop();  // the compressor's question runs an event loop: no tick meanwhile
-      const bool started = avi_.start(avi_path_);
-      poll->start();
-      if (!started || avi_phase_ == AviPhase::kIdle || !engine_.SeekTime(avi_span_.first)) {
-        avi_phase_ = AviPhase::kIdle;  // cancelled, the writer said why, or the source went
-        avi_.stop();
-        emit StateChanged();
-      }
-      return;
-    }
-    if (avi_phase_ == AviPhase::kSeeking) {
-      if (!paused) return;  // the seek to the mark is not done yet
-      avi_phase_ = AviPhase::kPlaying;
-      engine_.SetStopTime(avi_span_.second);
-      engine_.PlayForward(1.0);
-      return;
-    }
-    if (paused) FinishAviSpan();  // at the mark out, or at the end of the source before it
-  });
-  poll->start();
+    avi_poll_.start(kAviPollMs);
+  } else if (avi_phase_ == AviPhase::kSeeking) {
+    avi_phase_ = AviPhase::kPlaying;  // the seek to the mark is done
+    engine_.SetStopTime(avi_span_.second);
+    engine_.PlayForward(1.0);
+  } else {
+    FinishAviSpan();  // at the mark out, or at the end of the source before it
+  }
 }
 
 void TimeNavigation::AviExportEnded() {
@@ -324,6 +334,7 @@ void TimeNavigation::FinishAviSpan() {
     engine_.Display().FlushExportFrame();
   }
   avi_phase_ = AviPhase::kIdle;
+  avi_poll_.stop();
   engine_.SetStopTime(std::nullopt);
   engine_.Pause();
   avi_.stop();  // the window's export, when it still runs
@@ -335,33 +346,44 @@ void TimeNavigation::FinishAviSpan() {
   exporting::EvidenceFacts facts;
   facts.source_path = path_;
   facts.source_size = engine_.Size();
+  facts.video_channels = counters.exported_channels;
+  std::optional<std::pair<uint32_t, uint32_t>> exported_times;
   if (counters.first_exported.year != 0) {
     facts.first_picture = counters.first_exported;
     facts.last_picture = counters.last_exported;
+    const auto first = FieldOf(counters.first_exported), last = FieldOf(counters.last_exported);
+    if (first && last) exported_times = {*first, *last};
   }
-  facts.video_channels = counters.exported_channels;
-  WriteEvidenceLater(avi_path_, facts);
+  WriteEvidenceLater(avi_path_, facts, exported_times);
   emit StateChanged();
 }
 
-void TimeNavigation::WriteEvidenceLater(const QString& output, exporting::EvidenceFacts facts) {
+void TimeNavigation::WriteEvidenceLater(const QString& output, exporting::EvidenceFacts facts,
+                                        std::optional<std::pair<uint32_t, uint32_t>> times) {
   const auto map = map_;
-  const auto [in, out] = avi_span_;
   const bool is_disk = is_disk_;
-  copy_job_.Start([=, this](const std::atomic<bool>&) mutable {
-    if (map) {
-      media::BlockSource blocks;
-      if (blocks.Open(facts.source_path, is_disk)) {
-        if (const auto range = media::BlocksInTime(blocks, BigEndian(), *map, in, out)) {
-          facts.first_byte = range->first * media::kBlockSize;
-          facts.last_byte = std::min(range->second * media::kBlockSize, facts.source_size) - 1;
-        }
+  const uint32_t marked_out = avi_span_.second;
+  copy_job_.Start([=, this](const std::atomic<bool>& cancel) mutable {
+    // The source's bytes are those of the pictures exported, which may stop short of the marks
+    // (the export stopped by hand, or the source ended first).
+    facts.byte_range_known = false;
+    media::BlockSource blocks;
+    if (times && map && blocks.Open(facts.source_path, is_disk)) {
+      if (const auto range = media::BlocksInTime(blocks, BigEndian(), *map, times->first, times->second)) {
+        facts.first_byte = range->first * media::kBlockSize;
+        facts.last_byte = std::min(range->second * media::kBlockSize, facts.source_size) - 1;
+        facts.byte_range_known = true;
       }
     }
     std::string error;
-    const QString result = exporting::WriteEvidence(output.toStdString(), facts, error)
-                               ? Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.").arg(output)
-                               : QString::fromStdString(error);
+    QString result = exporting::WriteEvidence(output.toStdString(), facts, error, &cancel)
+                         ? Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.").arg(output)
+                         : QString::fromStdString(error);
+    if (!times) {
+      result += ' ' + Tr("No picture went into it.");
+    } else if (times->second + 1 < marked_out) {
+      result += ' ' + Tr("It ends at %1, before the mark out.").arg(TimeText(times->second));
+    }
     copy_job_.Post([this, result] {
       notices_.Show(result.toStdString());
       emit StateChanged();

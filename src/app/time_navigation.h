@@ -65,7 +65,8 @@ class TimeNavigation final : public QObject {
   void MarkOut();
   void ExportSpanCommand();
 
-  bool MapReady() const { return map_ != nullptr; }
+  // The map is final: refined as far as it goes (the strip shows a coarse one before).
+  bool MapReady() const { return map_ != nullptr && map_final_; }
   std::shared_ptr<const media::TimeMap> Map() const { return map_; }
   std::optional<uint32_t> MarkInTime() const { return mark_in_; }
   std::optional<uint32_t> MarkOutTime() const { return mark_out_; }
@@ -82,13 +83,18 @@ class TimeNavigation final : public QObject {
   void StateChanged();
 
  private:
-  void MapBuilt(uint64_t generation, std::shared_ptr<const media::TimeMap> map);
+  void MapBuilt(uint64_t generation, std::shared_ptr<const media::TimeMap> map, bool final);
   void GoTo(uint32_t time);
   void StartAviSpan(const QString& path);
+  // One step of the AVI span export, at each poll: pause, start the export, go to the mark in,
+  // play to the mark out, finish.
+  void AviSpanStep();
   void FinishAviSpan();
   void StartNdfSpan(const QString& path);
-  // Hashes `output` and writes its evidence in the background; says how it went.
-  void WriteEvidenceLater(const QString& output, exporting::EvidenceFacts facts);
+  // Hashes `output` and writes its evidence in the background, with the source's bytes of the
+  // pictures between `times` (the first and last exported); says how it went.
+  void WriteEvidenceLater(const QString& output, exporting::EvidenceFacts facts,
+                          std::optional<std::pair<uint32_t, uint32_t>> times);
   void ShowSpanMarks();
 
   QWidget* window_;
@@ -104,11 +110,13 @@ class TimeNavigation final : public QObject {
   BackgroundJob map_job_{this};
   BackgroundJob copy_job_{this};
   std::shared_ptr<const media::TimeMap> map_;
+  bool map_final_ = false;
   std::optional<uint32_t> mark_in_, mark_out_;
 
   enum class AviPhase { kIdle, kSeeking, kPlaying };
   AviPhase avi_phase_ = AviPhase::kIdle;
   bool avi_started_ = false;  // the window's export was started for the span
+  QTimer avi_poll_;
   QString avi_path_;
   std::pair<uint32_t, uint32_t> avi_span_;  // the marks it was started with
 };

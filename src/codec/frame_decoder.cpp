@@ -33,6 +33,19 @@ int HeaderLayout(int variant) {
   }
 }
 
+uint16_t HeaderChannels(int variant, uint8_t byte4, uint8_t byte5) {
+  const auto bit = [](int channel) { return static_cast<uint16_t>(1u << channel); };
+  switch (HeaderLayout(variant)) {
+    case 1: return bit((byte4 & 7) <= 3 ? byte4 & 7 : 0);
+    case 2: return bit(byte4 & 15);
+    case 3: return bit(0);
+    default:
+      if (!(byte5 >> 7)) return bit(byte4 & 15);
+      return static_cast<uint16_t>(((byte5 >> 2) & 1 ? 0 : bit(byte4 & 15)) |
+                                   ((byte5 >> 1) & 1 ? 0 : bit((byte5 >> 3) & 15)));
+  }
+}
+
 FrameDecoder::FrameDecoder() : block_decoder_(SelectBlockDecoder()) {}
 
 int FrameDecoder::Init(int variant) {

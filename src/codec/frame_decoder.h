@@ -21,6 +21,11 @@ inline constexpr int kNetworkVariant = 2;
 // Header layout of a variant code 0..6.
 int HeaderLayout(int variant);
 
+// The channels a video frame's header names (bit c: channel c), read as the decoder reads them
+// under `variant`'s header layout: bytes 4 and 5 after the start code (byte 5 only counts for a
+// two-channel frame, whose halves marked absent are left out).
+uint16_t HeaderChannels(int variant, uint8_t byte4, uint8_t byte5);
+
 class FrameDecoder {
  public:
   FrameDecoder();

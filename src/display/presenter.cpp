@@ -29,6 +29,11 @@ bool Presenter::ShowPicture(int slot, const media::FrameTime& time, const uint8_
   return true;
 }
 
+bool Presenter::SlotOnScreen(int slot) const {
+  std::lock_guard lock(mutex_);
+  return slot >= 0 && slot < layout_.SlotCount() && slot < kMaxSlots && layout_.SlotVisible(slot);
+}
+
 void Presenter::DrawSlot(Surface surface, int slot, const Rect& tile) {
   if (slots_.HasPicture(slot)) {
     DrawPicture(surface, tile, slots_.Picture(slot), slots_.Width(slot), slots_.Height(slot));

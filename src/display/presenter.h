@@ -26,6 +26,8 @@ class Presenter {
   // Stores the picture in its slot and draws it if the slot is on screen. False (nothing stored)
   // for a slot outside the slot count or a size the slots do not take.
   bool ShowPicture(int slot, const media::FrameTime& time, const uint8_t* picture, int width, int height);
+  // The slot is on screen now (so its pictures are drawn, and composed into an export).
+  bool SlotOnScreen(int slot) const;
   // Draws every visible slot from the stored pictures (black where there is none) with labels.
   void RedrawAll();
   // Forgets every slot's picture and shows empty slots.

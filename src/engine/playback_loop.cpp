@@ -256,11 +256,13 @@ bool ViewerEngine::ShowVideoFrame(const media::FrameTime& time) {
   pacing_ = reader_.Pacing();
   const auto count = [this, &time](int slot, bool shown) {
     if (!shown) return;
+    // Only a slot on screen is composed into the export.
+    const bool exported = export_active_ && display_.SlotOnScreen(slot);
     std::lock_guard lock(counters_mutex_);
     ++counters_.shown[static_cast<size_t>(slot) & 15];
     if (counters_.first_shown.year == 0) counters_.first_shown = time;
     counters_.last_shown = time;
-    if (export_active_) {
+    if (exported) {
       if (counters_.first_exported.year == 0) counters_.first_exported = time;
       counters_.last_exported = time;
       counters_.exported_channels |= static_cast<uint16_t>(1u << (slot & 15));

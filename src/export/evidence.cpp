@@ -67,9 +67,12 @@ std::string EvidenceJson(const std::string& name, const std::string& hex,
   line.Add("file", name)
       .Add("sha256", hex)
       .Add("source", absolute.lexically_normal().string())
-      .Add("source_size", facts.source_size)
-      .Add("first_byte", facts.first_byte)
-      .Add("last_byte", facts.last_byte);
+      .Add("source_size", facts.source_size);
+  if (facts.byte_range_known) {
+    line.Add("first_byte", facts.first_byte).Add("last_byte", facts.last_byte);
+  } else {
+    line.AddNull("first_byte").AddNull("last_byte");
+  }
   AddPicture(line, "first_picture", facts.first_picture);
   AddPicture(line, "last_picture", facts.last_picture);
   return line.AddRaw("video_channels", ChannelList(facts.video_channels))
@@ -83,7 +86,7 @@ std::string EvidenceJson(const std::string& name, const std::string& hex,
 
 }  // namespace
 
-std::optional<std::string> Sha256OfFile(const std::string& path) {
+std::optional<std::string> Sha256OfFile(const std::string& path, const std::atomic<bool>* cancel) {
   platform::File file;
   if (!file.OpenRead(path)) return {};
   const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
@@ -94,6 +97,7 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
     const platform::ReadResult got = file.ReadAt(offset, chunk.data(), chunk.size());
     if (got.failed) return {};
     if (got.bytes == 0) break;
+    if (cancel && cancel->load(std::memory_order_relaxed)) return {};
     EVP_DigestUpdate(context.get(), chunk.data(), got.bytes);
     offset += got.bytes;
   }
@@ -103,10 +107,12 @@ std::optional<std::string> Sha256OfFile(const std::string& path) {
   return platform::DigestHex(digest, length);
 }
 
-bool WriteEvidence(const std::string& output, const EvidenceFacts& facts, std::string& error) {
-  const std::optional<std::string> hex = Sha256OfFile(output);
+bool WriteEvidence(const std::string& output, const EvidenceFacts& facts, std::string& error,
+                   const std::atomic<bool>* cancel) {
+  const std::optional<std::string> hex = Sha256OfFile(output, cancel);
   if (!hex) {
-    error = "cannot read " + output + " back to hash it";
+    error = cancel && cancel->load() ? "the evidence of " + output + " was not written: cancelled"
+                                     : "cannot read " + output + " back to hash it";
     return false;
   }
   const std::string name = std::filesystem::path(output).filename().string();

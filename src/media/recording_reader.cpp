@@ -337,7 +337,8 @@ std::optional<ByteSpan> ExportSpan(uint64_t from, uint64_t to, uint64_t size) {
   return span;
 }
 
-bool RecordingReader::ExportRange(uint64_t from, uint64_t to, const std::string& path) {
+bool RecordingReader::ExportRange(uint64_t from, uint64_t to, const std::string& path,
+                                  const std::atomic<bool>* cancel) {
   const auto span = ExportSpan(from, to, size_);
   if (!IsOpen() || !span) return false;
   // Truncating the source itself would destroy what is being copied.
@@ -353,7 +354,8 @@ bool RecordingReader::ExportRange(uint64_t from, uint64_t to, const std::string&
     const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), end - offset));
     const size_t got = source_->ReadAt(offset, chunk.data(), want).bytes;
     if (source_->IsDisk()) ExchangeBytePairs(chunk.data(), got);
-    if (got < want || !output.Write(chunk.data(), got)) {
+    const bool cancelled = cancel && cancel->load(std::memory_order_relaxed);
+    if (cancelled || got < want || !output.Write(chunk.data(), got)) {
       output.Close();
       platform::RemoveFile(path);
       return false;

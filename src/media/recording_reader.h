@@ -70,7 +70,9 @@ class RecordingReader {
   // Copies the whole blocks covering [from, to] into a new file; a disk's byte pairs are exchanged
   // back, so the copy is an ordinary recording. At most 1 GiB. A range that cannot be read to its
   // end (or to the end of the source) fails and leaves no file.
-  bool ExportRange(uint64_t from, uint64_t to, const std::string& path);
+  // `cancel` set meanwhile ends the copy as a failure.
+  bool ExportRange(uint64_t from, uint64_t to, const std::string& path,
+                   const std::atomic<bool>* cancel = nullptr);
 
   // The last delivered frame.
   bool IsAudio() const { return is_audio_; }

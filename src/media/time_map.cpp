@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "codec/frame_decoder.h"
 #include "media/block_scan.h"
 #include "media/ndf_format.h"
 
@@ -25,14 +26,15 @@ struct Run {
 };
 
 // Channels of the frames that begin inside the block's payload.
-void NoteChannels(const uint8_t* block, TimeMap& map) {
+void NoteChannels(const uint8_t* block, int variant, TimeMap& map) {
   const uint8_t* payload = block + kHeaderSize;
   for (size_t i = 0; i + 4 < kPayloadSize; ++i) {
     if (payload[i] != 0 || payload[i + 1] != 0 || payload[i + 2] != 1) continue;
     const uint8_t type = payload[i + 3];
     switch (KindOfStartCode(type)) {
       case FrameKind::kVideo:
-        map.video_channels |= static_cast<uint16_t>(1u << (payload[i + 4] & 0x0F));
+        map.video_channels |= codec::HeaderChannels(variant, payload[i + 4],
+                                                    i + 5 < kPayloadSize ? payload[i + 5] : 0);
         break;
       case FrameKind::kAudio:
         map.audio_channels |= static_cast<uint8_t>(1u << AudioChannelOf(type));
@@ -83,7 +85,7 @@ class MapBuilder {
     BlockSample sample;
     if (block.data && BlockCheckMatches(block.data)) {
       sample = {BlockState::kGood, ParseBlockHeader(block.data, big_endian_).time};
-      NoteChannels(block.data, map_);
+      NoteChannels(block.data, limits_.variant, map_);
     } else if (block.data && std::all_of(block.data, block.data + kHeaderSize,
                                          [](uint8_t b) { return b == 0; })) {
       sample.state = BlockState::kBlank;

@@ -72,6 +72,7 @@ struct TimeMapLimits {
   uint32_t gap_seconds = 60;  // a jump forward of more than this splits a span
   const std::atomic<bool>* cancel = nullptr;
   std::function<void(uint64_t done, uint64_t total)> progress;  // blocks read of the budget
+  int variant = 4;  // the recorder's frame header layout, which says where a picture's channel is
 };
 
 // Samples block headers evenly across the source, then bisects between neighbouring samples

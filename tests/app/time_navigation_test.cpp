@@ -71,7 +71,7 @@ class TimeNavigationTest : public MainWindowTest {
 
   MainWindow& OpenMapped() {
     MainWindow& window = StartWindow({path_});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Navigation().MapReady(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Navigation().MapReady(); }, 20000));
     return window;
   }
 
@@ -87,7 +87,7 @@ class TimeNavigationTest : public MainWindowTest {
           const auto now = window.Navigation().TimeNow();
           return window.Engine().State() == engine::kPaused && now && *now >= time && *now <= time + 1;
         },
-        5000));
+        20000));
   }
 
   void MarkSpan(MainWindow& window, uint32_t in, uint32_t out) {

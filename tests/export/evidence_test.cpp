@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/frame_decoder.h"
 #include "media/ndf_format.h"
 #include "platform/local_time.h"
 #include "platform/md5.h"
@@ -166,19 +167,34 @@ TEST_F(EvidenceTest, RecordingFactsComeFromItsPictures) {
   const Recording recording = MakeRecording();
   ASSERT_EQ(recording.last_picture_block, 7u);
   EvidenceFacts facts;
-  ASSERT_TRUE(ReadRecordingFacts(dir_.Write("r.NDF", recording.image), false, facts));
+  ASSERT_TRUE(ReadRecordingFacts(dir_.Write("r.NDF", recording.image), 4, facts));
   ASSERT_TRUE(facts.first_picture && facts.last_picture);
   EXPECT_EQ(media::FormatFrameTime(*facts.first_picture), "2026-03-01 10:00:00");
   EXPECT_EQ(media::FormatFrameTime(*facts.last_picture), "2026-03-01 10:01:10");
   EXPECT_EQ(facts.video_channels, (1u << 2) | (1u << 5) | (1u << 7));  // 9 is in the bad block
   EXPECT_EQ(facts.audio_channels, (1u << 1) | (1u << 3));
+  // The channel is where the recorder's header layout puts it: variant 0 has three bits for it
+  // (channels above 3 are channel 0), variant 2 records one camera.
+  ASSERT_TRUE(ReadRecordingFacts(dir_.File("r.NDF"), 0, facts));
+  EXPECT_EQ(facts.video_channels, (1u << 2) | 1u);
+  ASSERT_TRUE(ReadRecordingFacts(dir_.File("r.NDF"), 2, facts));
+  EXPECT_EQ(facts.video_channels, 1u);
 
   // Sound alone, or no frame at all: no picture.
   auto sound = test::NdfBuilder().Append(test::AudioFrame(0, 300)).FillTo(3 * kPayloadSize).Build();
-  EXPECT_FALSE(ReadRecordingFacts(dir_.Write("sound.NDF", sound), false, facts));
+  EXPECT_FALSE(ReadRecordingFacts(dir_.Write("sound.NDF", sound), 4, facts));
   EXPECT_FALSE(facts.first_picture || facts.last_picture);
   EXPECT_EQ(facts.audio_channels, 1u);
-  EXPECT_FALSE(ReadRecordingFacts(dir_.File("missing.NDF"), false, facts));
+  EXPECT_FALSE(ReadRecordingFacts(dir_.File("missing.NDF"), 4, facts));
+}
+
+// Two-channel frames name both halves, less those marked absent.
+TEST(HeaderChannels, BothHalvesOfATwoChannelFrame) {
+  EXPECT_EQ(codec::HeaderChannels(5, 3, 0x80 | 9 << 3), (1u << 3) | (1u << 9));
+  EXPECT_EQ(codec::HeaderChannels(5, 3, 0x80 | 9 << 3 | 0x04), 1u << 9);
+  EXPECT_EQ(codec::HeaderChannels(5, 3, 0x80 | 9 << 3 | 0x02), 1u << 3);
+  EXPECT_EQ(codec::HeaderChannels(5, 3, 9 << 3), 1u << 3);  // one channel: byte 5 says nothing
+  EXPECT_EQ(codec::HeaderChannels(4, 0x5B, 0xFF), 1u << 11);
 }
 
 TEST_F(EvidenceTest, ChecksumAndDescriptionOfAHostileFileName) {
@@ -186,7 +202,7 @@ TEST_F(EvidenceTest, ChecksumAndDescriptionOfAHostileFileName) {
   const std::string name = "clip \"1\"\\b\nété.NDF";
   const std::string output = dir_.Write(name, recording.image);
   EvidenceFacts facts;
-  ASSERT_TRUE(ReadRecordingFacts(output, false, facts));
+  ASSERT_TRUE(ReadRecordingFacts(output, 4, facts));
   facts.source_path = "disk \"A\"\\\n\tcopy\x01 \xff.img";  // relative, and not UTF-8
   facts.source_size = 1234567;
   facts.first_byte = 4096;

@@ -149,8 +149,7 @@ void RunExport(const ExportOptions& options) {
     evidence->source_size = reader.Size();
     evidence->first_byte = from;
     evidence->last_byte = last;
-    dvr::exporting::ReadRecordingFacts(range_copy, variant == dvr::media::kBigEndianVariant,
-                                       *evidence);
+    dvr::exporting::ReadRecordingFacts(range_copy, variant, *evidence);
     source_path = range_copy;
     source_is_disk = false;
   }
@@ -264,7 +263,14 @@ void RunExport(const ExportOptions& options) {
                   Clock(seconds).c_str(), samples, wall, wall > 0 ? covered / wall : 0.0);
     PrintLine(text);
   }
-  if (evidence) WriteEvidenceFiles(options.output, *evidence, options.source.json);
+  if (evidence) {
+    // What went into the video: the pictures composed into it, not all the span holds.
+    evidence->video_channels = counters.exported_channels;
+    evidence->first_picture = counters.first_exported;
+    evidence->last_picture = counters.last_exported;
+    if (options.no_audio) evidence->audio_channels = 0;
+    WriteEvidenceFiles(options.output, *evidence, options.source.json);
+  }
 }
 
 }  // namespace

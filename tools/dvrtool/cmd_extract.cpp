@@ -70,8 +70,7 @@ void RunExtract(const ExtractOptions& options) {
   facts.source_size = reader.Size();
   facts.first_byte = span->first;
   facts.last_byte = end - 1;
-  dvr::exporting::ReadRecordingFacts(options.output,
-                                     reader.Variant() == dvr::media::kBigEndianVariant, facts);
+  dvr::exporting::ReadRecordingFacts(options.output, reader.Variant(), facts);
   WriteEvidenceFiles(options.output, facts);
 }
 

@@ -10,6 +10,7 @@
 #include "media/ndf_format.h"
 #include "media/time_map.h"
 #include "media/variant.h"
+#include "time_range.h"
 #include "platform/local_time.h"
 
 namespace dvrtool {
@@ -122,10 +123,9 @@ std::string ChannelsText(const std::vector<int>& channels) {
 }
 
 void RunTimeline(const SourceOptions& options) {
-  const bool big_endian = ResolveVariant(options.variant) == dvr::media::kBigEndianVariant;
   dvr::media::BlockSource blocks;
   if (!blocks.Open(options.path, options.disk)) Fail("cannot open " + options.path);
-  const dvr::media::TimeMap map = dvr::media::BuildTimeMap(blocks, big_endian);
+  const dvr::media::TimeMap map = ExactTimeMap(blocks, ResolveVariant(options.variant));
   for (const Entry& entry : Entries(map, options.json)) PrintLine(entry.text);
 
   const auto video = Channels(map.video_channels), audio = Channels(map.audio_channels);

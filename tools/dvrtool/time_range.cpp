@@ -15,6 +15,19 @@ uint32_t TimeField(const std::string& text, const char* option) {
   return *field;
 }
 
+dvr::media::TimeMap ExactTimeMap(dvr::media::BlockSource& blocks, int variant) {
+  const bool big_endian = variant == dvr::media::kBigEndianVariant;
+  dvr::media::TimeMapLimits limits;
+  limits.variant = variant;
+  dvr::media::TimeMap map = dvr::media::BuildTimeMap(blocks, big_endian, limits);
+  while (!map.complete) {
+    const uint64_t reads = map.reads;
+    dvr::media::RefineTimeMap(blocks, big_endian, map, limits);
+    if (map.reads == reads) break;  // nothing more can be read
+  }
+  return map;
+}
+
 namespace {
 
 // The source's blocks and its time map.
@@ -27,7 +40,7 @@ struct MappedSource {
 void MapSource(const SourceOptions& source, int variant, MappedSource& mapped) {
   if (!mapped.blocks.Open(source.path, source.disk)) Fail("cannot open " + source.path);
   mapped.big_endian = variant == dvr::media::kBigEndianVariant;
-  mapped.map = dvr::media::BuildTimeMap(mapped.blocks, mapped.big_endian);
+  mapped.map = ExactTimeMap(mapped.blocks, variant);
 }
 
 }  // namespace

@@ -7,8 +7,13 @@
 
 #include "cli.h"
 #include "media/recording_reader.h"
+#include "media/time_map.h"
 
 namespace dvrtool {
+
+// The map of a source with every edge found (the coarse map, then refined until nothing is left
+// open or nothing more can be read).
+dvr::media::TimeMap ExactTimeMap(dvr::media::BlockSource& blocks, int variant);
 
 // The time field of a time given to `option`; a usage error when it is not a valid time.
 uint32_t TimeField(const std::string& text, const char* option);
