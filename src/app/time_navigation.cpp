@@ -20,8 +20,6 @@ constexpr int kMapSteps = 100;             // progress is shown in whole percent
 constexpr uint64_t kRefineBudget = 4000;   // block reads per refinement round
 constexpr int kAviPollMs = 40;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TimeNavigation", text); }
-
 int Variant() { return media::VariantFromName(media::BuildVideoFormat()).value_or(4); }
 bool BigEndian() { return Variant() == media::kBigEndianVariant; }
 
@@ -161,7 +159,7 @@ void TimeNavigation::Tick() {
 void TimeNavigation::GoTo(uint32_t time) {
   if (avi_phase_ != AviPhase::kIdle) return;  // the span export decides where the player is
   if (!engine_.SeekTime(time)) {
-    notices_.Show(Tr("Nothing was recorded at %1 or later.").arg(TimeText(time)).toStdString());
+    notices_.Show(tr("Nothing was recorded at %1 or later.").arg(TimeText(time)).toStdString());
   }
 }
 
@@ -169,7 +167,7 @@ void TimeNavigation::GoToTimeCommand() {
   if (!map_) return;
   const auto range = RecordedRange(*map_);
   if (!range) {
-    notices_.Show(Tr("No recorded time was found in this source.").toStdString());
+    notices_.Show(tr("No recorded time was found in this source.").toStdString());
     return;
   }
   const uint32_t now = TimeNow().value_or(range->first);
@@ -202,7 +200,7 @@ void TimeNavigation::ShowSpanMarks() {
 void TimeNavigation::ExportSpanCommand() {
   if (!SpanMarked() || !map_ || ExportingSpan()) return;
   if (!InOnePiece(*map_, *mark_in_, *mark_out_)) {
-    notices_.Show(Tr("The marked span runs across the point where the disk was last written over. "
+    notices_.Show(tr("The marked span runs across the point where the disk was last written over. "
                      "Export the part before it and the part after it one by one.")
                       .toStdString());
     return;
@@ -233,7 +231,8 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
     if (blocks.Open(source_path, is_disk)) range = media::BlocksInTime(blocks, big_endian, *map, in, out);
     QString result;
     if (!range) {
-      result = Tr("No recorded block lies between %1 and %2 in one piece.").arg(TimeText(in), TimeText(out));
+      result = tr("No recorded block lies between %1 and %2 in one piece.")
+                   .arg(TimeText(in), TimeText(out));
     } else {
       KeptNotices notices;
       media::RecordingReader reader(notices);
@@ -242,9 +241,10 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
       const bool opened = reader.Open(source_path, is_disk);
       const uint64_t to = std::min(range->second * media::kBlockSize, reader.Size()) - 1;
       if (!opened || !reader.ExportRange(from, to, output)) {
-        result = Tr("Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, "
-                    "or the folder is not writable.")
-                     .arg(QString::fromStdString(output));
+        result =
+            tr("Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, "
+               "or the folder is not writable.")
+                .arg(QString::fromStdString(output));
       } else {
         exporting::EvidenceFacts facts;
         facts.source_path = source_path;
@@ -253,11 +253,12 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
         facts.last_byte = to;
         std::string error;
         if (!exporting::ReadRecordingFacts(output, big_endian, facts)) {
-          result = Tr("The span copied into %1 holds no picture.").arg(QString::fromStdString(output));
+          result =
+              tr("The span copied into %1 holds no picture.").arg(QString::fromStdString(output));
         } else if (!exporting::WriteEvidence(output, facts, error)) {
           result = QString::fromStdString(error);
         } else {
-          result = Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.")
+          result = tr("The span is in %1, with its evidence in %1.sha256 and %1.json.")
                        .arg(QString::fromStdString(output));
         }
       }
@@ -359,9 +360,10 @@ void TimeNavigation::WriteEvidenceLater(const QString& output, exporting::Eviden
       }
     }
     std::string error;
-    const QString result = exporting::WriteEvidence(output.toStdString(), facts, error)
-                               ? Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.").arg(output)
-                               : QString::fromStdString(error);
+    const QString result =
+        exporting::WriteEvidence(output.toStdString(), facts, error)
+            ? tr("The span is in %1, with its evidence in %1.sha256 and %1.json.").arg(output)
+            : QString::fromStdString(error);
     copy_job_.Post([this, result] {
       notices_.Show(result.toStdString());
       emit StateChanged();
