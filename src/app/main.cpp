@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
+#include "app/language.h"
 #include "app/main_window.h"
 
 namespace {
@@ -26,6 +29,7 @@ struct Options {
   QString screenshot;
   QString window_shot;
   QString settings;
+  std::optional<QString> language;  // --lang; the system's when not given
 };
 
 Options ParseOptions(const QApplication& application) {
@@ -52,8 +56,10 @@ Options ParseOptions(const QApplication& application) {
                                        "save the whole window as PNG before quitting", "png");
   const QCommandLineOption settings("settings", "the settings file to use instead of the user's",
                                     "ini");
-  parser.addOptions(
-      {seconds, speed, split, software, silent, stats, first, screenshot, window_shot, settings});
+  const QCommandLineOption language(
+      "lang", "the window's language: en or ja (default: the system's)", "language");
+  parser.addOptions({seconds, speed, split, software, silent, stats, first, screenshot, window_shot,
+                     settings, language});
   parser.process(application);
   Options options;
   options.words = parser.positionalArguments();
@@ -67,6 +73,7 @@ Options ParseOptions(const QApplication& application) {
   options.screenshot = parser.value(screenshot);
   options.window_shot = parser.value(window_shot);
   options.settings = parser.value(settings);
+  if (parser.isSet(language)) options.language = parser.value(language);
   return options;
 }
 
@@ -93,6 +100,14 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("dvr-viewer");
   const Options options = ParseOptions(application);
+  const std::optional<QString> language =
+      dvr::app::ChooseLanguage(options.language, QLocale::system().name());
+  if (!language) {
+    std::fprintf(stderr, "dvr-viewer: unknown language \"%s\" for --lang (en or ja)\n",
+                 qPrintable(*options.language));
+    return 2;
+  }
+  const dvr::app::Translations translations(*language);
 
   dvr::app::MainWindow::Options window_options;
   window_options.sound = !options.silent;

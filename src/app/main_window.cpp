@@ -56,9 +56,6 @@ static_assert(std::string_view(kTitleLine).ends_with(platform::kProgramVersion))
 constexpr int kBlockBytes = 4096;
 constexpr uint32_t kKeepSplitCount = 0xFFFFFFFF;
 
-QString Tr(const char* text) { return QCoreApplication::translate("MainWindow", text); }
-QString TrCommand(const char* text) { return QCoreApplication::translate("Commands", text); }
-
 // The text of a menu item without its accelerator part, for a tooltip.
 QString WithoutAccelerator(QString text) {
   text = text.section('\t', 0, 0);
@@ -76,16 +73,18 @@ std::string OpenFailure(const std::string& path, bool is_disk) {
   std::error_code error;
   QString text;
   if (is_disk) {
-    text = Tr("Cannot read the DVR disk %1.").arg(name);
+    text = dvr::app::MainWindow::tr("Cannot read the DVR disk %1.").arg(name);
   } else if (!std::filesystem::exists(path, error)) {
-    text = Tr("Cannot open %1: no such file.").arg(name);
+    text = dvr::app::MainWindow::tr("Cannot open %1: no such file.").arg(name);
   } else if (std::filesystem::is_directory(path, error)) {
-    text = Tr("Cannot open %1: it is a folder.").arg(name);
+    text = dvr::app::MainWindow::tr("Cannot open %1: it is a folder.").arg(name);
   } else if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
     std::fclose(file);
-    text = Tr("Cannot open %1: it holds no recording this viewer can play.").arg(name);
+    text = dvr::app::MainWindow::tr("Cannot open %1: it holds no recording this viewer can play.")
+               .arg(name);
   } else {
-    text = Tr("Cannot open %1: %2.").arg(name, QString::fromLocal8Bit(std::strerror(errno)));
+    text = dvr::app::MainWindow::tr("Cannot open %1: %2.")
+               .arg(name, QString::fromLocal8Bit(std::strerror(errno)));
   }
   return text.toStdString();
 }
@@ -94,18 +93,20 @@ std::string OpenFailure(const std::string& path, bool is_disk) {
 WindowQuestions StandardQuestions() {
   WindowQuestions questions;
   questions.open_file = [](QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, {}, {},
-                                        Tr("All Files (*)") + ";;" + Tr("NDF File Format (*.NDF *.ndf)"));
+    return QFileDialog::getOpenFileName(
+        parent, {}, {},
+        MainWindow::tr("All Files (*)") + ";;" + MainWindow::tr("NDF File Format (*.NDF *.ndf)"));
   };
   questions.export_file = [](QWidget* parent, const QString& suggested) {
-    QFileDialog dialog(parent, {}, suggested, Tr("AVI Files (*.avi)"));
+    QFileDialog dialog(parent, {}, suggested, MainWindow::tr("AVI Files (*.avi)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("avi");
     dialog.selectFile(suggested);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
   };
   questions.low_speed = [](QWidget* parent) {
-    return QMessageBox::question(parent, Tr(kTitle), Tr("Internet low speed?"),
+    return QMessageBox::question(parent, QString::fromLatin1(kTitle),
+                                 MainWindow::tr("Internet low speed?"),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
   questions.encoder = [](QWidget* parent) {
@@ -128,15 +129,17 @@ SpanQuestions StandardSpanQuestions() {
     return dialog.Time();
   };
   questions.span_file = [](QWidget* parent, const QString& suggested) {
-    QFileDialog dialog(parent, Tr("Export span"), suggested,
-                       Tr("AVI Files (*.avi)") + ";;" + Tr("NDF File Format (*.NDF *.ndf)"));
+    QFileDialog dialog(parent, MainWindow::tr("Export span"), suggested,
+                       MainWindow::tr("AVI Files (*.avi)") + ";;" +
+                           MainWindow::tr("NDF File Format (*.NDF *.ndf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted) return QString();
     QString path = dialog.selectedFiles().value(0);
     // The chosen kind gives the ending when the name has none of the two.
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != "avi" && suffix != "ndf") path += dialog.selectedNameFilter().contains("NDF") ? ".NDF" : ".avi";
+    if (suffix != "avi" && suffix != "ndf")
+      path += dialog.selectedNameFilter().contains("NDF") ? ".NDF" : ".avi";
     return path;
   };
   return questions;
@@ -241,17 +244,18 @@ void MainWindow::BuildControls() {
     if (!command.image) continue;
     auto button = controls_->MakeButton(command.id, command.checkable, this);
     button->SetImage(QString::fromLatin1(command.image));
-    button->SetTooltip(command.tooltip ? TrCommand(command.tooltip)
+    button->SetTooltip(command.tooltip ? QCoreApplication::translate("Commands", command.tooltip)
                                        : WithoutAccelerator(CommandText(command)));
     const int id = command.id;
     button->clicked = [this, id] { RunCommand(id); };
     buttons_[id] = std::move(button);
   }
   for (const auto& [id, image, tooltip] :
-       {std::tuple{kCtlMinimize, "minimize", "Minimize"}, std::tuple{kCtlCloseButton, "close", "Close"}}) {
+       {std::tuple{kCtlMinimize, "minimize", QT_TR_NOOP("Minimize")},
+        std::tuple{kCtlCloseButton, "close", QT_TR_NOOP("Close")}}) {
     auto button = controls_->MakeButton(id, false, this);
     button->SetImage(image);
-    button->SetTooltip(Tr(tooltip));
+    button->SetTooltip(tr(tooltip));
     const int control = id;
     button->clicked = [this, control] {
       if (control == kCtlMinimize) {
@@ -275,7 +279,7 @@ void MainWindow::BuildControls() {
   };
   volume_slider_ = controls_->MakeSlider(kCtlVolume, this);
   volume_slider_->SetRange(0, 0xFFFF);
-  volume_slider_->SetTooltip(Tr("Volume"));
+  volume_slider_->SetTooltip(tr("Volume"));
   volume_slider_->tracked = volume_slider_->set = [this](int position) {
     engine_->SetVolume(static_cast<uint32_t>(position));
   };
@@ -284,7 +288,7 @@ void MainWindow::BuildControls() {
 
   title_ = new ui::TransparentLabel(this);
   title_->setObjectName("title");
-  title_->SetText(Tr(kTitleLine));
+  title_->SetText(QString::fromLatin1(kTitleLine));
   title_->SetTextColour(QColor(0xD7, 0xDC, 0xE4));
   QFont title_font = title_->font();
   title_font.setPixelSize(13);
@@ -309,7 +313,7 @@ void MainWindow::Start(const CommandLine& command_line) {
   for (const std::string& note : notes) std::fprintf(stderr, "dvr-viewer: %s\n", note.c_str());
   ApplySettings(loaded);
   volume_slider_->SetPosition(static_cast<int>(engine_->Volume()));
-  title_->SetText(Tr(kTitleLine));
+  title_->SetText(QString::fromLatin1(kTitleLine));
   ResizeForVideo({640, 448});
   relayout_timer_.start(1000);
   status_timer_.start(300);
@@ -352,7 +356,8 @@ void MainWindow::SaveSettingsNow() {
   if (options_.settings_path.empty()) return;  // not started: nothing was loaded to keep
   std::string error;
   if (!SaveSettings(options_.settings_path, CurrentSettings(), &error)) {
-    notices_->Show(Tr("The settings were not saved: %1").arg(QString::fromStdString(error)).toStdString());
+    notices_->Show(
+        tr("The settings were not saved: %1").arg(QString::fromStdString(error)).toStdString());
   }
 }
 
@@ -395,8 +400,9 @@ void MainWindow::UpdateCommandStates() {
       if (id == kCmdMute) button->SetChecked(state.checked);
     }
   }
-  actions_[kCmdConnect]->setText(engine_->SessionRunning() ? TrCommand("Disconnect")
-                                                          : TrCommand("&Connect..."));
+  actions_[kCmdConnect]->setText(engine_->SessionRunning()
+                                     ? QCoreApplication::translate("Commands", "Disconnect")
+                                     : QCoreApplication::translate("Commands", "&Connect..."));
 }
 
 // --- Layout ---
@@ -462,7 +468,7 @@ void MainWindow::SetMode(int mode) {
   }
   engine_->SetMode(mode, kKeepSplitCount);
   mode_ = mode;
-  title_->SetText(Tr(kTitleLine));
+  title_->SetText(QString::fromLatin1(kTitleLine));
   engine_->SetSplit(mode == 1 ? 4 : 1, 0);
   ResetConnectButton();
   LayOut();
@@ -542,7 +548,7 @@ bool MainWindow::OpenRecording(const std::string& path, bool is_disk) {
     navigation_->SourceClosed();
     engine_->Display().ClearPictures();
     position_slider_->SetRange(0, 0);
-    title_->SetText(Tr(kTitleLine));
+    title_->SetText(QString::fromLatin1(kTitleLine));
     notices_->Show(OpenFailure(path, is_disk));
     UpdateCommandStates();
     return false;
@@ -577,7 +583,7 @@ void MainWindow::CloseFileCommand() {
   navigation_->SourceClosed();
   engine_->Display().ClearPictures();
   position_slider_->SetRange(0, 0);
-  title_->SetText(Tr(kTitleLine));
+  title_->SetText(QString::fromLatin1(kTitleLine));
   LayOut();
 }
 
@@ -612,7 +618,8 @@ void MainWindow::StillImageCommand() {
   const bool saved = engine_->SaveSnapshot(path);
   QGuiApplication::restoreOverrideCursor();
   if (!saved) {
-    notices_->Show(Tr("Cannot save the still image to %1.").arg(QString::fromStdString(path)).toStdString());
+    notices_->Show(
+        tr("Cannot save the still image to %1.").arg(QString::fromStdString(path)).toStdString());
     return;
   }
   last_still_path_ = path;
@@ -648,7 +655,7 @@ void MainWindow::ConnectCommand() {
   if (!values.use_ddns) {
     const auto address = platform::LookUpIpv4(settings_.ip_address);
     if (!address) {
-      notices_->Show(Tr("Cannot find the DVR \"%1\": the name does not resolve to an address.")
+      notices_->Show(tr("Cannot find the DVR \"%1\": the name does not resolve to an address.")
                          .arg(QString::fromStdString(settings_.ip_address))
                          .toStdString());
       return;
@@ -660,19 +667,19 @@ void MainWindow::ConnectCommand() {
   }
   if (!started) {
     const std::string reason = engine_->NetLastError();
-    notices_->Show(reason.empty() ? Tr("The session could not be started.").toStdString() : reason);
+    notices_->Show(reason.empty() ? tr("The session could not be started.").toStdString() : reason);
     return;
   }
   if (Button* button = ButtonFor(kCmdConnect)) {
     button->SetImage("disconnect");
-    button->SetTooltip(TrCommand("Disconnect"));
+    button->SetTooltip(QCoreApplication::translate("Commands", "Disconnect"));
   }
 }
 
 void MainWindow::ResetConnectButton() {
   if (Button* button = ButtonFor(kCmdConnect)) {
     button->SetImage("connect");
-    button->SetTooltip(TrCommand("Connect"));
+    button->SetTooltip(QCoreApplication::translate("Commands", "Connect"));
   }
 }
 
@@ -692,7 +699,8 @@ void MainWindow::OnDisconnected() {
       this,
       [this] {
         // The session may have dropped the link already; it still runs until the window ends it.
-        if (engine_->SessionRunning()) EndSession(Tr("Disconnected by server."));
+        // The notice is the recorder's fixed English text in every language, as the failures are.
+        if (engine_->SessionRunning()) EndSession(QStringLiteral("Disconnected by server."));
       },
       Qt::QueuedConnection);
 }
@@ -704,7 +712,8 @@ void MainWindow::OnLoginFailed() {
         if (!engine_->SessionRunning()) return;  // ended meanwhile by the user
         // Why it failed, as the client knows it: a refused password, no answer, a lost DDNS ...
         const std::string reason = engine_->NetLastError();
-        EndSession(reason.empty() ? Tr("Incorrect password.") : QString::fromStdString(reason));
+        EndSession(reason.empty() ? QStringLiteral("Incorrect password.")
+                                  : QString::fromStdString(reason));
       },
       Qt::QueuedConnection);
 }
@@ -713,7 +722,7 @@ void MainWindow::StartRecordingCommand() {
   CreateFolderLevels(recording_folder_);
   const std::string path = FreeRecordingPath(recording_folder_, std::time(nullptr));
   if (!engine_->StartRecording(path)) {
-    notices_->Show(Tr("Cannot record to %1.").arg(QString::fromStdString(path)).toStdString());
+    notices_->Show(tr("Cannot record to %1.").arg(QString::fromStdString(path)).toStdString());
     return;
   }
   last_recording_path_ = path;
@@ -764,7 +773,7 @@ int MainWindow::OpenExportWriter(const QString& path, bool low_speed) {
   const int result = writer.Open(path.toStdString(), 24, width, 2 * height, &header, rate);
   if (result != exporting::kAviOk && result != exporting::kAviCancelled &&
       result != exporting::kAviFormatRefused) {  // the writer said "Invalid codec!" itself
-    notices_->Show(Tr("Cannot export to %1 (error %2).").arg(path).arg(result).toStdString());
+    notices_->Show(tr("Cannot export to %1 (error %2).").arg(path).arg(result).toStdString());
   }
   return result;
 }
@@ -775,7 +784,7 @@ void MainWindow::ActivateExport(bool low_speed) {
   engine_->SetExportActive(true, export_kind_);
   if (Button* button = ButtonFor(kCmdExport)) {
     button->SetImage("stop-export");
-    button->SetTooltip(TrCommand("AVI保存停止"));
+    button->SetTooltip(QCoreApplication::translate("Commands", "AVI保存停止"));
   }
 }
 
@@ -785,14 +794,14 @@ void MainWindow::StopExport() {
   export_kind_ = exporting::kEveryPictureExport;
   if (Button* button = ButtonFor(kCmdExport)) {
     button->SetImage("export");
-    button->SetTooltip(TrCommand("AVI保存開始"));
+    button->SetTooltip(QCoreApplication::translate("Commands", "AVI保存開始"));
   }
   exporting::AviWriter& writer = engine_->Avi();
   const uint32_t lost = writer.WriteFailures();
   const QString path = QString::fromStdString(writer.Path());
   writer.Close();
   if (lost > 0) {
-    notices_->Show(Tr("The export to %1 is missing %2 pictures: they could not be written.")
+    notices_->Show(tr("The export to %1 is missing %2 pictures: they could not be written.")
                        .arg(path)
                        .arg(lost)
                        .toStdString());
@@ -864,7 +873,7 @@ void MainWindow::Tick(int timer) {
     char* end = nullptr;
     const unsigned long port = std::strtoul(command_line_.port.c_str(), &end, 10);
     if (*end != '\0' || port < 1 || port > 65535) {
-      notices_->Show(Tr("/PORT:%1 is not a port (1 to 65535).")
+      notices_->Show(tr("/PORT:%1 is not a port (1 to 65535).")
                          .arg(QString::fromStdString(command_line_.port))
                          .toStdString());
     } else {
@@ -897,7 +906,9 @@ void MainWindow::UpdateStatus() {
     return;
   }
   const int state = engine_->State();
-  const QString text = QString::fromStdString(PlayerStateText(state, engine_->Speed()));
+  const QString name = QCoreApplication::translate("PlayerState", engine::StateName(state));
+  const QString text =
+      QString::fromStdString(PlayerStateText(name.toStdString(), state, engine_->Speed()));
   position_slider_->SetPosition(static_cast<int>(engine_->Position() / kBlockBytes));
   media::FrameTime time;
   QString when = " ";
@@ -939,7 +950,7 @@ std::unique_ptr<QMenu> MainWindow::MakeContextMenu() {
     if (entry == kSeparator) {
       target->addSeparator();
     } else if (entry == kSubmenu) {
-      target = menu->addMenu(TrCommand("Dvr Control"));
+      target = menu->addMenu(QCoreApplication::translate("Commands", "Dvr Control"));
     } else if (entry == kEndSubmenu) {
       target = menu.get();
     } else if (QAction* action = Action(entry)) {

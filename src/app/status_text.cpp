@@ -6,8 +6,8 @@
 
 namespace dvr::app {
 
-std::string PlayerStateText(int state, double speed) {
-  std::string text = engine::StateName(state);
+std::string PlayerStateText(std::string_view state_name, int state, double speed) {
+  std::string text(state_name);
   if (state == engine::kForward || state == engine::kBackward) {
     char speed_text[32];
     std::snprintf(speed_text, sizeof speed_text, " x %.1f   ", speed);

@@ -20,8 +20,6 @@ constexpr int kMapSteps = 100;             // progress is shown in whole percent
 constexpr uint64_t kRefineBudget = 4000;   // block reads per refinement round
 constexpr int kAviPollMs = 40;
 
-QString Tr(const char* text) { return QCoreApplication::translate("TimeNavigation", text); }
-
 int Variant() { return media::VariantFromName(media::BuildVideoFormat()).value_or(4); }
 bool BigEndian() { return Variant() == media::kBigEndianVariant; }
 
@@ -172,7 +170,7 @@ void TimeNavigation::GoTo(uint32_t time) {
   // The span export decides where the player is; a map still being refined is not gone by.
   if (avi_phase_ != AviPhase::kIdle || !MapReady()) return;
   if (!engine_.SeekTime(time)) {
-    notices_.Show(Tr("Nothing was recorded at %1 or later.").arg(TimeText(time)).toStdString());
+    notices_.Show(tr("Nothing was recorded at %1 or later.").arg(TimeText(time)).toStdString());
   }
 }
 
@@ -180,7 +178,7 @@ void TimeNavigation::GoToTimeCommand() {
   if (!MapReady()) return;
   const auto range = RecordedRange(*map_);
   if (!range) {
-    notices_.Show(Tr("No recorded time was found in this source.").toStdString());
+    notices_.Show(tr("No recorded time was found in this source.").toStdString());
     return;
   }
   const uint32_t now = TimeNow().value_or(range->first);
@@ -213,7 +211,7 @@ void TimeNavigation::ShowSpanMarks() {
 void TimeNavigation::ExportSpanCommand() {
   if (!SpanMarked() || !MapReady() || ExportingSpan()) return;
   if (!InOnePiece(*map_, *mark_in_, *mark_out_)) {
-    notices_.Show(Tr("The marked span runs across the point where the disk was last written over. "
+    notices_.Show(tr("The marked span runs across the point where the disk was last written over. "
                      "Export the part before it and the part after it one by one.")
                       .toStdString());
     return;
@@ -243,7 +241,8 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
     if (blocks.Open(source_path, is_disk)) range = media::BlocksInTime(blocks, BigEndian(), *map, in, out);
     QString result;
     if (!range) {
-      result = Tr("No recorded block lies between %1 and %2 in one piece.").arg(TimeText(in), TimeText(out));
+      result = tr("No recorded block lies between %1 and %2 in one piece.")
+                   .arg(TimeText(in), TimeText(out));
     } else {
       KeptNotices notices;
       media::RecordingReader reader(notices);
@@ -252,7 +251,7 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
       const bool opened = reader.Open(source_path, is_disk);
       const uint64_t to = std::min(range->second * media::kBlockSize, reader.Size()) - 1;
       if (!opened || !reader.ExportRange(from, to, output, &cancel)) {
-        result = Tr("Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, "
+        result = tr("Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, "
                     "is the source itself, or the folder is not writable.")
                      .arg(QString::fromStdString(output));
         if (!notices.Text().empty()) result += ' ' + QString::fromStdString(notices.Text());
@@ -264,11 +263,11 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
         facts.last_byte = to;
         std::string error;
         if (!exporting::ReadRecordingFacts(output, Variant(), facts)) {
-          result = Tr("The span copied into %1 holds no picture.").arg(QString::fromStdString(output));
+          result = tr("The span copied into %1 holds no picture.").arg(QString::fromStdString(output));
         } else if (!exporting::WriteEvidence(output, facts, error, &cancel)) {
           result = QString::fromStdString(error);
         } else {
-          result = Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.")
+          result = tr("The span is in %1, with its evidence in %1.sha256 and %1.json.")
                        .arg(QString::fromStdString(output));
         }
       }
@@ -377,12 +376,12 @@ void TimeNavigation::WriteEvidenceLater(const QString& output, exporting::Eviden
     }
     std::string error;
     QString result = exporting::WriteEvidence(output.toStdString(), facts, error, &cancel)
-                         ? Tr("The span is in %1, with its evidence in %1.sha256 and %1.json.").arg(output)
+                         ? tr("The span is in %1, with its evidence in %1.sha256 and %1.json.").arg(output)
                          : QString::fromStdString(error);
     if (!times) {
-      result += ' ' + Tr("No picture went into it.");
+      result += ' ' + tr("No picture went into it.");
     } else if (times->second + 1 < marked_out) {
-      result += ' ' + Tr("It ends at %1, before the mark out.").arg(TimeText(times->second));
+      result += ' ' + tr("It ends at %1, before the mark out.").arg(TimeText(times->second));
     }
     copy_job_.Post([this, result] {
       notices_.Show(result.toStdString());

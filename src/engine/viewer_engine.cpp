@@ -5,6 +5,7 @@
 #include "engine/speed_rules.h"
 #include "net/remote_control.h"
 #include "platform/process_services.h"
+#include "platform/translatable.h"
 
 namespace dvr::engine {
 
@@ -24,12 +25,12 @@ int StateForCommand(int command, int state) {
 const char* StateName(int state) {
   switch (state) {
     case 0: return "READY";
-    case 1: return "停止";
+    case 1: return DVR_TRANSLATABLE("PlayerState", "停止");
     case kForward:
-    case kBackward: return "再生";
+    case kBackward: return DVR_TRANSLATABLE("PlayerState", "再生");
     case kStepForward: return "STEPF";
     case kStepBackward: return "STEPR";
-    case kPaused: return "一時停止";
+    case kPaused: return DVR_TRANSLATABLE("PlayerState", "一時停止");
     case kSeeking: return "SEARCH";
     default: return "";
   }

@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/command_rules.h"
 #include "app/status_text.h"
+#include "engine/viewer_engine.h"
 
 namespace dvr::app {
 namespace {
@@ -108,12 +109,13 @@ namespace dvr::app {
 namespace {
 
 TEST(StatusText, PlayingShowsTheSpeedThenThreeBlanks) {
-  EXPECT_EQ(PlayerStateText(2, 16), "再生 x 16.0   ");
-  EXPECT_EQ(PlayerStateText(3, 1), "再生 x 1.0   ");
-  EXPECT_EQ(PlayerStateText(6, 16), "一時停止");
-  EXPECT_EQ(PlayerStateText(0, 1), "READY");
-  EXPECT_EQ(PlayerStateText(4, 1), "STEPF");
-  EXPECT_EQ(PlayerStateText(7, 1), "SEARCH");
+  EXPECT_EQ(PlayerStateText(engine::StateName(2), 2, 16), "再生 x 16.0   ");
+  EXPECT_EQ(PlayerStateText(engine::StateName(3), 3, 1), "再生 x 1.0   ");
+  EXPECT_EQ(PlayerStateText(engine::StateName(6), 6, 16), "一時停止");
+  EXPECT_EQ(PlayerStateText(engine::StateName(0), 0, 1), "READY");
+  EXPECT_EQ(PlayerStateText(engine::StateName(4), 4, 1), "STEPF");
+  EXPECT_EQ(PlayerStateText(engine::StateName(7), 7, 1), "SEARCH");
+  EXPECT_EQ(PlayerStateText("Play", 2, 2), "Play x 2.0   ");
 }
 
 }  // namespace
