@@ -60,8 +60,10 @@ fuzz:
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The Debian package build/dvr-viewer_VERSION_ARCH.deb (stripped programs), checked by lintian.
-package: build
-	cmake -S . -B $(BUILD)
+package:
+	scripts/setup --deps
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) --target dvr-viewer dvrtool package_files
 	cd $(BUILD) && cpack
 	lintian --fail-on error $(BUILD)/dvr-viewer_*.deb
 	ctest --test-dir $(BUILD) --output-on-failure -L package

@@ -22,7 +22,7 @@ for path in usr/bin/dvr-viewer usr/bin/dvrtool \
     usr/share/icons/hicolor/16x16/apps/dvr-viewer.png usr/share/icons/hicolor/48x48/apps/dvr-viewer.png \
     usr/share/icons/hicolor/256x256/apps/dvr-viewer.png \
     usr/share/man/man1/dvr-viewer.1.gz usr/share/man/man1/dvrtool.1.gz \
-    usr/share/doc/dvr-viewer/copyright usr/share/doc/dvr-viewer/changelog.Debian.gz; do
+    usr/share/doc/dvr-viewer/copyright usr/share/doc/dvr-viewer/changelog.gz; do
   [[ -f $root/$path ]] || fail "$path is not in the package"
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6gui6 || fail "Depends lacks the Qt libraries"
@@ -67,23 +67,26 @@ else
   echo "skipped: groff is not installed"
 fi
 
-# Every option --help lists is in the manual page (the options are bold there: \fB--name\fR).
+# Every option --help lists is in the manual page, as a whole word.
 options_of() { grep -oE -- '(^|[ ,])--[a-z][a-z0-9-]*' | grep -oE -- '--[a-z][a-z0-9-]*' | sort -u; }
 check_options() {
-  local page=$1 text
+  local page=$1 text checked=0
   text=$(zcat "$root/usr/share/man/man1/$page.1.gz" | sed 's/\\-/-/g')
   while read -r option; do
-    grep -qF -- "\\fB$option" <<<"$text" || fail "$page.1 does not describe $option"
+    checked=$((checked + 1))
+    grep -qE -- "(^|[^a-z0-9-])$option([^a-z0-9-]|\$)" <<<"$text" || fail "$page.1 does not describe $option"
   done
+  ((checked > 5)) || fail "$page --help listed only $checked options"
 }
 dvrtool=$root/usr/bin/dvrtool
-{
+dvrtool_help() {
   "$dvrtool" --help
   for command in $("$dvrtool" --help | awk '/^Subcommands:/ {on = 1; next} on && NF {print $1}'); do
     "$dvrtool" "$command" --help
   done
-} | options_of | check_options dvrtool
-QT_QPA_PLATFORM=offscreen "$root/usr/bin/dvr-viewer" --help | options_of | check_options dvr-viewer
+}
+check_options dvrtool < <(dvrtool_help | options_of)
+check_options dvr-viewer < <(QT_QPA_PLATFORM=offscreen "$root/usr/bin/dvr-viewer" --help | options_of)
 
 ((failures == 0)) || { echo "$failures check(s) failed" >&2; exit 1; }
 echo "package checks passed"
