@@ -7,7 +7,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 DVRTOOL    := $(BUILD)/tools/dvrtool/dvrtool
 
-.PHONY: run demo-live test bench fuzz asan gui-sanitize build format clean
+.PHONY: run demo-live test bench fuzz asan gui-sanitize package build format clean
 
 build:
 	scripts/setup
@@ -27,7 +27,7 @@ demo-live: build
 	scripts/demo-live $(BUILD)
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j2
+	ctest --test-dir $(BUILD) --output-on-failure -j2 -LE package
 
 bench: build
 	bench/run $(BUILD)
@@ -58,6 +58,15 @@ fuzz:
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVR_FUZZ=ON -DDVR_GUI=OFF
 	cmake --build $(FUZZ_BUILD)
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The Debian package build/dvr-viewer_VERSION_ARCH.deb (stripped programs), checked by lintian.
+package:
+	scripts/setup --deps
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) --target dvr-viewer dvrtool package_files
+	cd $(BUILD) && cpack
+	lintian --fail-on error $(BUILD)/dvr-viewer_*.deb
+	ctest --test-dir $(BUILD) --output-on-failure -L package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

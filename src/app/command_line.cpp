@@ -36,4 +36,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   return line;
 }
 
+bool AsksForVersion(const std::vector<std::string>& arguments) {
+  for (const std::string& word : arguments) {
+    if (word == "--") return false;
+    if (word == "--version" || word == "-v") return true;
+  }
+  return false;
+}
+
 }  // namespace dvr::app

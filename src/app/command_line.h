@@ -17,4 +17,8 @@ struct CommandLine {
 // next blank (word) or the end. A line that carries either option is not taken as a file.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
+// True when the words ask only for the version ("--version" or "-v" before any "--"). The viewer
+// answers it before the window system starts, so that it works without a display.
+bool AsksForVersion(const std::vector<std::string>& arguments);
+
 }  // namespace dvr::app

@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/command_line.h"
 #include "app/language.h"
 #include "app/main_window.h"
+#include "platform/version.h"
 
 namespace {
 
@@ -37,6 +39,7 @@ Options ParseOptions(const QApplication& application) {
   parser.setApplicationDescription(
       "The DVR-K470 Viewer: plays NDF recordings and DVR disks, and shows a DVR's live picture.");
   parser.addHelpOption();
+  parser.addVersionOption();  // listed in the help; answered in main before Qt starts
   parser.addPositionalArgument("file", "the recording to open (NDF), or /IP:address /PORT:port "
                                        "to log into a DVR at start",
                                "[FILE | /IP:address /PORT:port]");
@@ -95,10 +98,15 @@ void StartPlaying(dvr::engine::ViewerEngine& engine, double speed) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (dvr::app::AsksForVersion(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::printf("dvr-viewer %s\n", dvr::platform::kProgramVersion);
+    return 0;
+  }
   QElapsedTimer clock;
   clock.start();
   QApplication application(argc, argv);
   QApplication::setApplicationName("dvr-viewer");
+  QApplication::setApplicationVersion(dvr::platform::kProgramVersion);
   const Options options = ParseOptions(application);
   const std::optional<QString> language =
       dvr::app::ChooseLanguage(options.language, QLocale::system().name());

@@ -41,5 +41,13 @@ TEST(CommandLine, TheWordsAreOneFileName) {
   EXPECT_EQ(ParseCommandLine({}).file, "");
 }
 
+TEST(CommandLine, VersionIsAskedByEitherSpellingBeforeTheEndOfOptions) {
+  EXPECT_TRUE(AsksForVersion({"--version"}));
+  EXPECT_TRUE(AsksForVersion({"a.NDF", "-v"}));
+  EXPECT_FALSE(AsksForVersion({}));
+  EXPECT_FALSE(AsksForVersion({"--versions", "-version", "version"}));
+  EXPECT_FALSE(AsksForVersion({"--", "--version"}));  // a file of that name
+}
+
 }  // namespace
 }  // namespace dvr::app

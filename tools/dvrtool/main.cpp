@@ -5,9 +5,11 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "platform/version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"dvrtool: inspect, decode, export and record DVR recordings and disks; log into DVRs"};
+  app.set_version_flag("--version", std::string("dvrtool ") + dvr::platform::kProgramVersion);
   app.require_subcommand(1);
   app.fallthrough(false);
   dvrtool::AddInfoCommand(app);
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
     return app.exit(help);
   } catch (const CLI::CallForAllHelp& help) {
     return app.exit(help);
+  } catch (const CLI::CallForVersion& version) {
+    return app.exit(version);
   } catch (const CLI::ParseError& error) {
     std::fprintf(stderr, "dvrtool: %s\n", error.what());
     return dvrtool::kExitUsage;
