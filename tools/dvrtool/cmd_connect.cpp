@@ -161,7 +161,10 @@ class RecordingFiles {
     const std::string path = engine.RecordingPath();
     if (!path.empty() && path != current_) {
       current_ = path;
-      begun_ += rotate_ms_;  // the next cut is due an interval after this one was, wherever the cut fell
+      // The next cut is due an interval after this one was, wherever the cut fell; after a pause
+      // longer than an interval (no full picture came) the count starts afresh.
+      begun_ += rotate_ms_;
+      if (clock_.Since(begun_) >= rotate_ms_) begun_ = clock_.Tick();
       RemoveExpired();
       return path;
     }
