@@ -16,7 +16,8 @@ std::string ReadPasswordFile(const std::string& path) {
   if (!in) Fail("cannot read the password file " + path);
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IRGRP | S_IROTH)) != 0) {
-    std::fprintf(stderr, "dvrtool: warning: %s can be read by other users; chmod 600 it\n", path.c_str());
+    std::fprintf(stderr, "dvrtool: warning: %s can be read by other users; chmod 600 it\n",
+                 path.c_str());
   }
   std::string line;
   std::getline(in, line);
@@ -32,14 +33,15 @@ std::optional<std::string> FromEnvironment(const char* name) {
 
 }  // namespace
 
-std::string ResolvePassword(const std::optional<std::string>& argument, const std::optional<std::string>& file) {
+std::string ResolvePassword(const std::optional<std::string>& argument,
+                            const std::optional<std::string>& file) {
   const std::optional<std::string> variable = FromEnvironment(kPasswordVariable);
   const std::optional<std::string> variable_file = FromEnvironment(kPasswordFileVariable);
   const int sources = !!argument + !!file + !!variable + !!variable_file;
   if (sources != 1) {
     UsageError(std::string(sources == 0 ? "no password" : "more than one password") +
-               ": give exactly one of --password-file FILE, " + kPasswordFileVariable + ", " + kPasswordVariable +
-               " or --password");
+               ": give exactly one of --password-file FILE, " + kPasswordFileVariable + ", " +
+               kPasswordVariable + " or --password");
   }
   if (argument) return *argument;
   if (variable) return *variable;
