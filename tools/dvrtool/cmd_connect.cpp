@@ -344,15 +344,18 @@ void AddConnectCommand(CLI::App& app) {
   command->add_option("--password", options->password,
                       "the login password, typed in by hand: others can see it in the process list");
   command->add_option("--password-file", options->password_file,
-                      "read the login password from the first line of FILE (chmod 600 it)");
+                      "read the login password from the first line of FILE (chmod 600 it)")
+      ->type_name("FILE");
   command->add_option("--timeout", options->timeout_ms, "network time-out in ms (default 7000)");
   command->add_option("--seconds", options->seconds, "log out after this many seconds (default: at Ctrl+C)");
   command->add_option("--record", options->record_dir, "record the live stream into a new NDF file in DIR");
   command->add_option("--rotate", options->rotate_minutes,
-                      "with --record, a new file every MINUTES (fractions too: 0.5 is 30 s)");
+                      "with --record, a new file every MINUTES (fractions too: 0.5 is 30 s)")
+      ->type_name("MINUTES");
   command->add_option("--keep-days", options->keep_days,
-                      "with --record, at the start and each new file remove the recordings this tool made in "
-                      "DIR that are older than N days");
+                      "with --record, remove this tool's recordings older than N days from DIR (at the start "
+                      "and at each new file)")
+      ->type_name("N");
   command->add_flag("--no-display", options->no_display,
                     "neither decode nor show pictures: record only, at a fraction of the processor");
   command->add_option("--key", options->keys, "send this remote-control key code after login (repeatable)");
