@@ -847,11 +847,11 @@ class RecordingTest : public DvrtoolTest {
     const size_t first = static_cast<size_t>(recorded[0][5] << 8 | recorded[0][6]);
     ASSERT_EQ(first + recorded.size() + 1, sent.size()) << "recorded from picture " << first;
     for (size_t i = 0; i < recorded.size(); ++i) {
-      const auto& original = sent[first + i];
-      ASSERT_EQ(recorded[i].size(), original.size()) << "picture " << first + i;
+      const auto& sent_picture = sent[first + i];
+      ASSERT_EQ(recorded[i].size(), sent_picture.size()) << "picture " << first + i;
       // The header's flag and counter bytes are rewritten for the file; the rest is as sent.
       EXPECT_EQ(recorded[i][5] << 8 | recorded[i][6], static_cast<int>((first + i) & 0xFFFF));
-      EXPECT_TRUE(std::equal(recorded[i].begin() + 7, recorded[i].end(), original.begin() + 7))
+      EXPECT_TRUE(std::equal(recorded[i].begin() + 7, recorded[i].end(), sent_picture.begin() + 7))
           << "picture " << first + i;
     }
   }
@@ -901,8 +901,8 @@ TEST_F(RecordingTest, NoDisplayRecordsTheSamePictures) {
 }
 
 void SetAge(const std::string& path, int days) {
-  const timespec now{std::time(nullptr) - days * 86400, 0};
-  const timespec times[2] = {now, now};
+  const timespec then{std::time(nullptr) - days * 86400, 0};
+  const timespec times[2] = {then, then};
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
 }
 
