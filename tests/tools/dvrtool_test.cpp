@@ -970,6 +970,11 @@ TEST_F(RecordingTest, PasswordFromAFileOrTheEnvironment) {
   EXPECT_EQ(connect("", "DVR_PASSWORD_FILE=pw").code, 0);
   EXPECT_EQ(connect("--password-file pw", "DVR_PASSWORD=").code, 0);  // empty: not set
   EXPECT_EQ(connect("--password-file missing").code, 1);
+  // An empty file is an empty password, given on purpose: the DVR judges it.
+  write("pw-empty", "", 0600);
+  r = connect("--password-file pw-empty");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: Incorrect password.\n");
 
   r = connect("");
   EXPECT_EQ(r.code, 2);
