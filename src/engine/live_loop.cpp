@@ -25,10 +25,12 @@ void ViewerEngine::LiveLoop() {
     const int event = platform::WaitAny({&StopEvent(), &video_ready, &audio_ready, &export_tick_}, kServiceEveryMs);
     if (event == 0) break;
     if (event == 1 && live_video_->Take(frame_)) {
-      // Shown first: recording rewrites the frame's header bytes in place.
-      if (decoder_.ParseHeader(frame_.payload.data(), frame_.length) && ShowVideoFrame(frame_.time)) {
+      // Shown first: recording rewrites the frame's header bytes in place. Without pictures the
+      // decode and the composition are skipped, the costly part of a frame.
+      const bool show = show_live_pictures_;
+      if (decoder_.ParseHeader(frame_.payload.data(), frame_.length) && (!show || ShowVideoFrame(frame_.time))) {
         recording_writer_.WriteVideo(frame_.payload.data(), frame_.length);
-        if (export_active_ && export_kind_ == exporting::kEveryPictureExport) ExportLivePicture(true);
+        if (show && export_active_ && export_kind_ == exporting::kEveryPictureExport) ExportLivePicture(true);
       }
     } else if (event == 3) {
       if (export_active_ && export_kind_ == exporting::kLowSpeedExport) ExportLivePicture(false);

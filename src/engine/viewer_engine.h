@@ -132,6 +132,14 @@ class ViewerEngine final : public platform::WorkerThread {
   // True when a recording was open (and is now closed).
   bool StopRecording();
   bool IsRecording() const { return recording_writer_.IsOpen(); }
+  // The recording goes on in a new file from the next full picture on, no frame lost or written
+  // twice at the cut (see RecordingWriter::ContinueIn).
+  bool ContinueRecordingIn(const std::string& path) { return recording_writer_.ContinueIn(path); }
+  // The file the recording writes now ("" when none).
+  std::string RecordingPath() const { return recording_writer_.Path(); }
+  // Off: live pictures are neither decoded nor shown, for a session nobody watches; every video
+  // frame whose header parses is recorded. Set before connecting.
+  void SetShowLivePictures(bool on) { show_live_pictures_ = on; }
 
   const std::string& Path() const { return reader_.Path(); }
   uint64_t Size() const { return reader_.Size(); }
@@ -276,6 +284,7 @@ class ViewerEngine final : public platform::WorkerThread {
   std::atomic<bool> repeat_{false};
   std::atomic<bool> auto_reconnect_{true};
   std::atomic<bool> export_active_{false};
+  std::atomic<bool> show_live_pictures_{true};
   std::atomic<int> export_kind_{exporting::kEveryPictureExport};
   platform::Event export_tick_;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "media/ndf_format.h"
 #include "media/variant.h"
@@ -67,17 +68,48 @@ bool RecordingWriter::Open(const std::string& path) {
   started_ = false;
   video_staging_.fill = 0;
   audio_staging_.fill = 0;
-  return file_.Create(path);
+  next_path_.clear();
+  if (!file_.Create(path)) return false;
+  path_ = path;
+  return true;
 }
 
 void RecordingWriter::Close() {
   std::lock_guard lock(mutex_);
   if (!file_.IsOpen()) return;
+  FinishFile();
+  path_.clear();
+  next_path_.clear();
+}
+
+void RecordingWriter::FinishFile() {
   if (variant_ != 0) {
     if (started_) packer_->Append(kEndCode, sizeof kEndCode, BlockTime(), pacing_);
     packer_->Finish();
   }
   file_.Close();
+}
+
+std::string RecordingWriter::Path() const {
+  std::lock_guard lock(mutex_);
+  return path_;
+}
+
+bool RecordingWriter::ContinueIn(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  if (!file_.IsOpen() || variant_ == 0) return false;
+  next_path_ = path;
+  return true;
+}
+
+void RecordingWriter::SwitchToNextFile() {
+  platform::File next;
+  const std::string path = std::exchange(next_path_, {});
+  if (!next.CreateNew(path)) return;  // the name is taken or the folder refuses: this file goes on
+  FinishFile();
+  file_ = std::move(next);
+  packer_->Reset();
+  path_ = path;
 }
 
 bool RecordingWriter::IsOpen() const {
@@ -110,6 +142,7 @@ bool RecordingWriter::WriteVideo(uint8_t* frame, size_t length) {
   std::lock_guard lock(mutex_);
   if (!file_.IsOpen() || length < kFrameHeaderBytes) return false;
   const bool flagged = (frame[4] & kNetworkFlag) != 0;
+  if (flagged && !next_path_.empty()) SwitchToNextFile();
   if (flagged) started_ = true;
   UpdatePacing(static_cast<uint16_t>(frame[5] << 8 | frame[6]));
   if (MovesNetworkFlag(variant_)) {

@@ -40,6 +40,15 @@ class RecordingWriter {
   // closes the file.
   void Close();
   bool IsOpen() const;
+  // The file being written ("" when none).
+  std::string Path() const;
+  // Goes on with the open recording in a new file at `path`, which must not exist yet. The move
+  // happens inside the next write of a full picture (a flagged frame), so that every frame lands
+  // in exactly one file and each file opens with a picture that decodes by itself; until then
+  // frames go to the current file. If `path` cannot be created then, the current file goes on.
+  // False when no recording is open or the layout is the legacy one (variant 0), whose records
+  // do not end with frames.
+  bool ContinueIn(const std::string& path);
 
   // Records a video frame from its start code; the frame is modified in place. False when it was
   // dropped: no file, not started yet (nothing is kept before the first flagged frame) or too
@@ -59,6 +68,10 @@ class RecordingWriter {
     size_t fill = 0;
   };
   // False when the unit would overflow the staging buffer and is lost.
+  // Ends the file being written: the end code after the last frame, the last block padded.
+  void FinishFile();
+  // Moves to next_path_ when it can be created.
+  void SwitchToNextFile();
   bool Stage(Staging& staging, const uint8_t* data, size_t length, bool audio);
   void WriteLegacyRecord(const uint8_t* payload, bool audio);
   uint32_t BlockTime() const;
@@ -71,6 +84,8 @@ class RecordingWriter {
   int split_count_ = 16;
   TimeSource now_;
   platform::File file_;
+  std::string path_;       // of file_
+  std::string next_path_;  // where the recording goes on at the next full picture
   std::optional<NdfPacker> packer_;  // the block layout (variants 1..6); remade by Init
   bool started_ = false;
   uint64_t legacy_total_ = 0;

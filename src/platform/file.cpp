@@ -40,6 +40,12 @@ bool File::Create(const std::string& path) {
   return fd_ >= 0;
 }
 
+bool File::CreateNew(const std::string& path) {
+  Close();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  return fd_ >= 0;
+}
+
 void File::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

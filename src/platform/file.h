@@ -28,6 +28,8 @@ class File {
   bool OpenRead(const std::string& path);
   // Creates a file for writing, truncating one that exists.
   bool Create(const std::string& path);
+  // Creates a file for writing that does not exist yet; false when one is there already.
+  bool CreateNew(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 

@@ -192,6 +192,58 @@ TEST_F(WriterTest, LegacyLayoutKeepsVideoAndAudioInRecordsOfTheirOwn) {
   EXPECT_EQ(file[kBlockSize + 8], 0x5A);
 }
 
+// The video frames of a recording as the reader delivers them.
+std::vector<std::vector<uint8_t>> VideoFrames(const std::string& path) {
+  test::RecordedNotices notices;
+  RecordingReader reader(notices);
+  reader.SetVariant(4);
+  std::vector<std::vector<uint8_t>> frames;
+  if (!reader.Open(path, false)) return frames;
+  std::vector<uint8_t> buffer(kFrameCapacity);
+  for (uint32_t length; (length = reader.NextFrame(buffer)) > 0;) {
+    if (!reader.IsAudio()) frames.emplace_back(buffer.begin(), buffer.begin() + length);
+  }
+  return frames;
+}
+
+// A recording that goes on in a new file moves there at the next full picture: each frame in
+// exactly one file, each file closed as a recording ends; a name already taken is never
+// overwritten, and the legacy layout is not cut at all.
+TEST_F(WriterTest, ContinuesInANewFileAtTheNextFullPicture) {
+  Init(4);
+  std::vector<std::vector<uint8_t>> written;
+  const auto video = [&](uint8_t flags, uint16_t counter) {
+    std::vector<uint8_t> frame = NetworkFrame(flags, counter, 500);
+    ASSERT_TRUE(writer_.WriteVideo(frame.data(), frame.size()));
+    written.push_back(frame);  // as modified in place
+  };
+  video(0x80, 1);
+  video(0x00, 2);
+  const std::string second = dir_.File("second.NDF"), taken = dir_.File("taken.NDF");
+  ASSERT_TRUE(writer_.ContinueIn(second));
+  video(0x00, 3);  // not a full picture: still the first file
+  EXPECT_EQ(writer_.Path(), path_);
+  video(0x80, 4);
+  EXPECT_EQ(writer_.Path(), second);
+  video(0x00, 5);
+  const std::vector<uint8_t> before = {9, 9, 9};
+  dir_.Write("taken.NDF", before);
+  ASSERT_TRUE(writer_.ContinueIn(taken));
+  video(0x80, 6);
+  EXPECT_EQ(writer_.Path(), second);
+  writer_.Close();
+
+  EXPECT_EQ(VideoFrames(path_), std::vector<std::vector<uint8_t>>(written.begin(), written.begin() + 3));
+  EXPECT_EQ(VideoFrames(second), std::vector<std::vector<uint8_t>>(written.begin() + 3, written.end()));
+  EXPECT_EQ(test::ReadFileBytes(taken), before);
+  EXPECT_FALSE(writer_.ContinueIn(dir_.File("closed.NDF")));
+
+  RecordingWriter legacy;
+  legacy.Init(0, 4);
+  ASSERT_TRUE(legacy.Open(dir_.File("legacy.NDF")));
+  EXPECT_FALSE(legacy.ContinueIn(dir_.File("legacy2.NDF")));
+}
+
 TEST(RecordingFileNameTest, LocalDateAndTime) {
   EXPECT_EQ(RecordingFileName(kNow + 3661), "20260101-010101.NDF");  // the tests run in UTC
 }

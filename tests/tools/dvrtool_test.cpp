@@ -1,12 +1,18 @@
 // dvrtool as its users run it: the real binary on real files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <csignal>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -725,6 +731,276 @@ TEST_F(DvrtoolTest, ErrorsAreOneClearLine) {
   EXPECT_EQ(Run("synth -o x.NDF --channels 17").code, 2);
   EXPECT_EQ(Run("synth -o /nonexistent/dir/x.NDF").code, 1);
   EXPECT_EQ(Run("frames . --disk").code, 1);
+}
+
+// --- Unattended recording.
+
+// The simulator's pictures as they leave, by frame counter (the synthetic source counts from 0).
+class SentPictures final : public sim::LiveSource {
+ public:
+  explicit SentPictures(sim::LiveSource& inner) : inner_(inner) {}
+  bool Next(sim::LiveUnit& unit) override {
+    if (!inner_.Next(unit)) return false;
+    std::lock_guard lock(mutex_);
+    if (unit.is_video) sent_.push_back(unit.bytes);
+    return true;
+  }
+  std::vector<std::vector<uint8_t>> Sent() const {
+    std::lock_guard lock(mutex_);
+    return sent_;
+  }
+
+ private:
+  sim::LiveSource& inner_;
+  mutable std::mutex mutex_;
+  std::vector<std::vector<uint8_t>> sent_;
+};
+
+// A DVR streaming `pictures` synthetic pictures (a full one every 30) at `fps`, then nothing.
+struct CountedDvr {
+  CountedDvr(uint64_t pictures, double fps) : source(4, fps, false, 4), sent(source) {
+    sim::DvrSimOptions options;
+    options.password = "secret";
+    options.fps = fps;
+    options.video_limit = pictures;
+    dvr = std::make_unique<sim::DvrSimulator>(options, sent);
+    std::string error;
+    EXPECT_TRUE(dvr->Start(error)) << error;
+  }
+  std::string Target() const { return "127.0.0.1:" + std::to_string(dvr->Port()); }
+
+  sim::SyntheticLiveSource source;
+  SentPictures sent;
+  std::unique_ptr<sim::DvrSimulator> dvr;
+};
+
+class RecordingTest : public DvrtoolTest {
+ protected:
+  void SetUp() override {
+    if (Run("connect --help").out.find("--no-display") == std::string::npos) {
+      GTEST_SKIP() << "this build has no Qt, so no connect";
+    }
+  }
+  // dvrtool connect in the background with --json (output in NAME.out); its process id.
+  int StartConnect(const std::string& name, const std::string& args, const std::string& environment = "") {
+    const std::string tool = DVRTOOL_PATH;
+    const std::string command = "( cd '" + dir_.Path() + "' && exec env " + environment + " '" + tool +
+                                "' connect --json " + args + " >'" + name + ".out' 2>'" + name + ".err' ) & echo $! >'" +
+                                dir_.File(name + ".pid") + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return std::stoi(ReadText(dir_.File(name + ".pid")));
+  }
+  // Waits until the session has received every one of `pictures` (but the last, which no next
+  // start code ends) and then a second has passed with nothing, so that the live loop has written
+  // all it got; ends it as Ctrl+C does, before the client's time-out would log in again.
+  void FinishWhenStreamEnds(int pid, const std::string& name, uint64_t pictures) {
+    const auto settled = [&] {
+      uint64_t received = 0;
+      bool quiet_after = false;
+      std::istringstream in(ReadText(dir_.File(name + ".out")));
+      for (std::string line; std::getline(in, line);) {
+        if (Field(line, "type") != "traffic") continue;
+        const uint64_t frames = std::stoull(Field(line, "video_frames"));
+        quiet_after |= received + 1 >= pictures && frames == 0;
+        received += frames;
+      }
+      return quiet_after;
+    };
+    ASSERT_TRUE(test::WaitFor(settled, 60000)) << ReadText(dir_.File(name + ".err"));
+    ::kill(pid, SIGINT);
+    ASSERT_TRUE(test::WaitFor([&] { return ReadText(dir_.File(name + ".out")).find("summary") != std::string::npos; }));
+  }
+  // The video frames of a recording as they lie in the file.
+  std::vector<std::vector<uint8_t>> RecordedPictures(const std::string& path) {
+    const Result r = Run("frames '" + path + "' --json");
+    EXPECT_EQ(r.code, 0) << r.err;
+    const auto bytes = test::ReadFileBytes(path);
+    std::vector<std::vector<uint8_t>> pictures;
+    for (const auto& line : r.Lines()) {
+      if (Field(line, "type") != "video") continue;
+      pictures.push_back(StreamBytes(bytes, std::stoull(Field(line, "offset")), std::stoul(Field(line, "length"))));
+    }
+    return pictures;
+  }
+  // The recordings in a folder, by name (the time each began).
+  std::vector<std::string> Recordings(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.File(folder))) {
+      names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Every picture recorded in the files, in order, must be the one sent with its frame counter,
+  // consecutive from a full picture to the last one sent but one (unfinished while no next start
+  // code comes): nothing lost, nothing twice.
+  void ExpectAllSentFromAFullPicture(const std::vector<std::string>& files,
+                                     const std::vector<std::vector<uint8_t>>& sent) {
+    std::vector<std::vector<uint8_t>> recorded;
+    for (const auto& file : files) {
+      const auto pictures = RecordedPictures(file);
+      ASSERT_FALSE(pictures.empty()) << file;
+      EXPECT_EQ(pictures.front()[3], media::kVideoStartFlagged) << file << " opens without a full picture";
+      recorded.insert(recorded.end(), pictures.begin(), pictures.end());
+    }
+    ASSERT_FALSE(recorded.empty());
+    const size_t first = static_cast<size_t>(recorded[0][5] << 8 | recorded[0][6]);
+    ASSERT_EQ(first + recorded.size() + 1, sent.size()) << "recorded from picture " << first;
+    for (size_t i = 0; i < recorded.size(); ++i) {
+      const auto& sent_picture = sent[first + i];
+      ASSERT_EQ(recorded[i].size(), sent_picture.size()) << "picture " << first + i;
+      // The header's flag and counter bytes are rewritten for the file; the rest is as sent.
+      EXPECT_EQ(recorded[i][5] << 8 | recorded[i][6], static_cast<int>((first + i) & 0xFFFF));
+      EXPECT_TRUE(std::equal(recorded[i].begin() + 7, recorded[i].end(), sent_picture.begin() + 7))
+          << "picture " << first + i;
+    }
+  }
+};
+
+// 7.5 s of pictures cut every 3 s: three files that hold, read back, every picture sent from the
+// first full one on, in order, once; each file opens with a full picture. The password comes from
+// the environment and is nowhere in the running process's command line.
+TEST_F(RecordingTest, RotationCutsBetweenPicturesWithoutLosingOne) {
+  constexpr uint64_t kPictures = 225;
+  CountedDvr dvr(kPictures, 30);
+  const int pid = StartConnect("rotate", dvr.Target() + " --record rec --rotate 0.05 --no-display",
+                               "DVR_PASSWORD=secret");
+  ASSERT_TRUE(test::WaitFor([&] { return ReadText(dir_.File("rotate.out")).find("recording") != std::string::npos; },
+                            30000));
+  std::string cmdline = ReadText("/proc/" + std::to_string(pid) + "/cmdline");
+  std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+  EXPECT_NE(cmdline.find("connect"), std::string::npos) << cmdline;
+  EXPECT_EQ(cmdline.find("secret"), std::string::npos) << cmdline;
+  FinishWhenStreamEnds(pid, "rotate", kPictures);
+
+  const auto files = Recordings("rec");
+  ASSERT_EQ(files.size(), 3u);
+  ExpectAllSentFromAFullPicture(files, dvr.sent.Sent());
+  const std::string out = ReadText(dir_.File("rotate.out"));
+  for (const auto& file : files) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    EXPECT_NE(out.find("\"path\":\"rec/" + name + "\""), std::string::npos) << name << " never announced";
+  }
+}
+
+// Without pictures the session records exactly what it records with them: every picture sent.
+TEST_F(RecordingTest, NoDisplayRecordsTheSamePictures) {
+  constexpr uint64_t kPictures = 90;
+  CountedDvr shown(kPictures, 60), hidden(kPictures, 60);
+  const int shown_pid = StartConnect("shown", shown.Target() + " --record shown", "DVR_PASSWORD=secret");
+  const int hidden_pid = StartConnect("hidden", hidden.Target() + " --record hidden --no-display", "DVR_PASSWORD=secret");
+  FinishWhenStreamEnds(shown_pid, "shown", kPictures);
+  FinishWhenStreamEnds(hidden_pid, "hidden", kPictures);
+  const std::string shown_summary = ReadText(dir_.File("shown.out"));
+  const std::string hidden_summary = ReadText(dir_.File("hidden.out"));
+  EXPECT_NE(Field(shown_summary.substr(shown_summary.rfind("{")), "pictures_shown"), "0");
+  EXPECT_EQ(Field(hidden_summary.substr(hidden_summary.rfind("{")), "pictures_shown"), "0");
+  ExpectAllSentFromAFullPicture(Recordings("shown"), shown.sent.Sent());
+  ExpectAllSentFromAFullPicture(Recordings("hidden"), hidden.sent.Sent());
+  EXPECT_EQ(RecordedPictures(Recordings("shown")[0]), RecordedPictures(Recordings("hidden")[0]));
+}
+
+void SetAge(const std::string& path, int days) {
+  const timespec then{std::time(nullptr) - days * 86400, 0};
+  const timespec times[2] = {then, then};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+// Of a folder's old files only the recordings this tool names and writes go: not other names,
+// not a folder, not a symbolic link (nor what it points to), not a fresh recording.
+TEST_F(RecordingTest, RetentionRemovesOnlyItsOwnExpiredRecordings) {
+  CountedDvr dvr(30, 30);
+  std::filesystem::create_directories(dir_.File("rec/20200101-000000.NDF.d"));
+  const std::vector<std::string> old_keep = {"20200101-000000.ndf", "20200101-000000.NDF.bak", "x20200101-000000.NDF",
+                                             "2020011-000000.NDF", "notes.txt", "20200101-000000.NDF.d"};
+  const std::vector<std::string> old_remove = {"20200101-000000.NDF", "20200102-235959.NDF"};
+  for (const auto& name : old_keep) {
+    if (name.find(".d") == std::string::npos) dir_.Write("rec/" + name, {1, 2, 3});
+  }
+  for (const auto& name : old_remove) dir_.Write("rec/" + name, {1, 2, 3});
+  dir_.Write("rec/20260101-000000.NDF", {1});  // fresh
+  dir_.Write("target.NDF", {1});
+  std::filesystem::create_symlink(dir_.File("target.NDF"), dir_.File("rec/20200103-000000.NDF"));
+  for (const auto& name : old_keep) SetAge(dir_.File("rec/" + name), 10);
+  for (const auto& name : old_remove) SetAge(dir_.File("rec/" + name), 10);
+  SetAge(dir_.File("target.NDF"), 10);
+  SetAge(dir_.File("rec/20200103-000000.NDF"), 10);
+  SetAge(dir_.File("rec/20260101-000000.NDF"), 2);  // younger than the limit
+
+  const Result r = Run("connect " + dvr.Target() + " --record rec --keep-days 3 --seconds 1.5", "DVR_PASSWORD=secret");
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (const auto& name : old_remove) {
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("rec/" + name))) << name;
+    EXPECT_NE(r.err.find("removed expired rec/" + name), std::string::npos) << r.err;
+  }
+  for (const auto& name : old_keep) EXPECT_TRUE(std::filesystem::exists(dir_.File("rec/" + name))) << name;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_.File("rec/20200103-000000.NDF")));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("target.NDF")));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("rec/20260101-000000.NDF")));
+  EXPECT_EQ(Run("connect " + dvr.Target() + " --keep-days 3", "DVR_PASSWORD=secret").code, 2);  // no --record
+}
+
+// The password from a file (first line, any line end) or the environment; exactly one source.
+TEST_F(RecordingTest, PasswordFromAFileOrTheEnvironment) {
+  CountedDvr dvr(1000000, 30);
+  const std::string target = dvr.Target();
+  const auto write = [&](const std::string& name, const std::string& text, mode_t mode) {
+    std::ofstream(dir_.File(name)) << text;
+    ::chmod(dir_.File(name).c_str(), mode);
+  };
+  write("pw", "secret\n", 0600);
+  write("pw-crlf", "secret\r\nsecond line\n", 0600);
+  write("pw-shared", "secret", 0644);
+  write("pw-wrong", "wrong\n", 0600);
+  const auto connect = [&](const std::string& args, const std::string& environment = "") {
+    return Run("connect " + target + " --seconds 1.5 " + args, environment);
+  };
+
+  Result r = connect("--password-file pw");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(connect("--password-file pw-crlf").code, 0);
+  r = connect("--password-file pw-shared");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("warning: pw-shared can be read by other users"), std::string::npos) << r.err;
+  r = connect("--password-file pw-wrong");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: Incorrect password.\n");
+  EXPECT_EQ(connect("", "DVR_PASSWORD=secret").code, 0);
+  EXPECT_EQ(connect("", "DVR_PASSWORD_FILE=pw").code, 0);
+  EXPECT_EQ(connect("--password-file pw", "DVR_PASSWORD=").code, 0);  // empty: not set
+  EXPECT_EQ(connect("--password-file missing").code, 1);
+  // An empty file is an empty password, given on purpose: the DVR judges it.
+  write("pw-empty", "", 0600);
+  r = connect("--password-file pw-empty");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "dvrtool: Incorrect password.\n");
+
+  r = connect("");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("no password"), std::string::npos) << r.err;
+  r = connect("--password secret", "DVR_PASSWORD=secret");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("more than one password"), std::string::npos) << r.err;
+  EXPECT_EQ(connect("--password-file pw", "DVR_PASSWORD_FILE=pw").code, 2);
+  EXPECT_EQ(connect("--password secret --password-file pw").code, 2);
+}
+
+// The service unit as systemd reads it, with ExecStart on this build's dvrtool.
+TEST_F(DvrtoolTest, RecordingServiceUnitVerifies) {
+  if (std::system("command -v systemd-analyze >/dev/null 2>&1") != 0) GTEST_SKIP() << "no systemd-analyze";
+  std::string unit = ReadText(std::string(DVR_SOURCE_DIR) + "/packaging/systemd/dvr-record@.service");
+  const std::string installed = "/usr/bin/dvrtool ";
+  const size_t at = unit.find("ExecStart=" + installed);
+  ASSERT_NE(at, std::string::npos);
+  unit.replace(at + 10, installed.size() - 1, DVRTOOL_PATH);
+  std::ofstream(dir_.File("dvr-record@.service")) << unit;
+  // The man page comes with the installed package, not with the build.
+  const Result r{std::system(("systemd-analyze verify --man=no '" + dir_.File("dvr-record@.service") + "' >'" +
+                              dir_.File("verify.out") + "' 2>&1").c_str()),
+                 ReadText(dir_.File("verify.out")), ""};
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.out, "");
 }
 
 }  // namespace

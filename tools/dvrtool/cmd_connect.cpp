@@ -1,6 +1,7 @@
 // dvrtool connect: a live session with a DVR on the real engine, headless. Pictures go to an
-// offscreen screen, sound to the null device; status changes, the login result, the DVR's status
-// reports and once a second the traffic are printed.
+// offscreen screen (or nowhere, with --no-display), sound to the null device; status changes, the
+// login result, the DVR's status reports and once a second the traffic are printed. A recording
+// can be cut into a new file at fixed intervals, its oldest files removed, unattended.
 #include <QImage>
 
 #include <atomic>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,9 +23,11 @@
 #include "headless_qt.h"
 #include "media/recording_writer.h"
 #include "net/protocol.h"
+#include "password_source.h"
 #include "platform/clock.h"
 #include "platform/notices.h"
 #include "platform/socket.h"
+#include "recording_retention.h"
 
 namespace dvrtool {
 namespace {
@@ -32,11 +36,15 @@ struct ConnectOptions {
   std::string dvr;   // HOST[:PORT]
   std::string ddns;  // HOST[:PORT]
   std::string name;
-  std::string password;
+  std::optional<std::string> password;
+  std::optional<std::string> password_file;
   std::string variant;
   uint32_t timeout_ms = 7000;
   double seconds = 0;
   std::string record_dir;
+  double rotate_minutes = 0;  // 0: one file
+  int keep_days = 0;          // 0: keep every file
+  bool no_display = false;
   std::vector<int> keys;
   int mouse_mode = 1;
   std::string snapshot;
@@ -126,41 +134,116 @@ void PrintTraffic(const Totals& now, const Totals& before, uint64_t shown, bool 
   PrintLine(text);
 }
 
+// The recording folder's files as the session goes: the current one, when it began, the cut into
+// the next and the removal of expired ones.
+class RecordingFiles {
+ public:
+  RecordingFiles(const ConnectOptions& options, dvr::platform::Clock& clock)
+      : folder_(options.record_dir),
+        rotate_ms_(static_cast<uint32_t>(options.rotate_minutes * 60000)),
+        keep_days_(options.keep_days),
+        clock_(clock) {}
+
+  // The name the next file would get now.
+  std::string NameNow() const { return (folder_ / dvr::media::RecordingFileName(std::time(nullptr))).string(); }
+  const std::string& Current() const { return current_; }
+
+  // The recording began in `path`.
+  void Began(const std::string& path) {
+    current_ = path;
+    begun_ = clock_.Tick();
+    RemoveExpired();
+  }
+  // Arms the cut once the interval is over; returns the new file's path once the writer has
+  // moved there (nothing otherwise).
+  std::optional<std::string> Follow(dvr::engine::ViewerEngine& engine) {
+    if (rotate_ms_ == 0) return std::nullopt;
+    const std::string path = engine.RecordingPath();
+    if (!path.empty() && path != current_) {
+      current_ = path;
+      // The next cut is due an interval after this one was, wherever the cut fell; after a pause
+      // longer than an interval (no full picture came) the count starts afresh.
+      begun_ += rotate_ms_;
+      if (clock_.Since(begun_) >= rotate_ms_) begun_ = clock_.Tick();
+      RemoveExpired();
+      return path;
+    }
+    if (clock_.Since(begun_) < rotate_ms_) return std::nullopt;
+    // Once a second at most, a name not taken yet: a failed creation is tried again.
+    const std::string next = NameNow();
+    if (next != armed_ && !std::filesystem::exists(next)) {
+      armed_ = next;
+      engine.ContinueRecordingIn(next);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  void RemoveExpired() const {
+    if (keep_days_ <= 0) return;
+    const auto removed = RemoveExpiredRecordings(folder_, std::chrono::hours(24 * keep_days_),
+                                                 std::filesystem::file_time_type::clock::now());
+    for (const auto& path : removed) std::fprintf(stderr, "dvrtool: removed expired %s\n", path.c_str());
+  }
+
+  std::filesystem::path folder_;
+  uint32_t rotate_ms_;
+  int keep_days_;
+  dvr::platform::Clock& clock_;
+  std::string current_, armed_;
+  uint32_t begun_ = 0;
+};
+
+void PrintRecording(const std::string& path, bool json) {
+  PrintLine(json ? JsonLine().Add("type", "recording").Add("path", path).Text() : "recording to " + path);
+}
+
 void RunConnect(const ConnectOptions& options) {
   if (options.dvr.empty() == options.ddns.empty()) UsageError("give either HOST[:PORT] or --ddns HOST[:PORT]");
   if (!options.ddns.empty() && options.name.empty()) UsageError("--ddns needs --name");
   if (options.mouse_mode < 0 || options.mouse_mode > 2) UsageError("--mouse-mode takes 0, 1 or 2");
   if (options.timeout_ms == 0) UsageError("--timeout must be above 0");
+  if (options.rotate_minutes < 0) UsageError("--rotate takes minutes above 0");
+  if (options.keep_days < 0) UsageError("--keep-days takes a number of days above 0");
+  if ((options.rotate_minutes > 0 || options.keep_days > 0) && options.record_dir.empty()) {
+    UsageError("--rotate and --keep-days need --record");
+  }
   const int variant = ResolveVariant(options.variant);
+  if (options.rotate_minutes > 0 && variant == 0) UsageError("--rotate cannot cut the legacy layout (variant 0)");
+  const std::string password = ResolvePassword(options.password, options.password_file);
+  dvr::platform::Clock& clock = dvr::platform::SystemClock();
+  RecordingFiles files(options, clock);
   std::string recording;
   if (!options.record_dir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(options.record_dir, error);
     if (error) Fail("cannot create " + options.record_dir);
-    recording = (std::filesystem::path(options.record_dir) / dvr::media::RecordingFileName(std::time(nullptr))).string();
+    recording = files.NameNow();
+    // A restart within the same second must not truncate what the last run recorded.
+    if (std::filesystem::exists(recording)) Fail(recording + " exists already");
   }
 
   HeadlessQt qt;
   dvr::platform::StderrNotices notices;
   dvr::display::OffscreenPresenter screen(640, 448);
-  dvr::platform::Clock& clock = dvr::platform::SystemClock();
   dvr::engine::ViewerEngine engine(screen, nullptr, notices, clock);
   engine.Setup(variant, dvr::audio::SelectAudioFormat(dvr::audio::BuildAudioFormat(), notices), 4,
                dvr::audio::kSampleRate, 4);
   engine.SetMode(dvr::engine::kNetworkMode, 0xFFFFFFFF);
   engine.SetNetTimeout(options.timeout_ms);
   engine.SetMouseMode(options.mouse_mode);
+  engine.SetShowLivePictures(!options.no_display);
   Events events;
   engine.SetNetListener(&events);
 
   bool started;
   if (options.ddns.empty()) {
     const Endpoint dvr = ParseEndpoint(options.dvr, dvr::net::kDefaultDvrPort);
-    started = engine.ConnectDirect(dvr::platform::ResolveIpv4(dvr.host), dvr.port, options.password);
+    started = engine.ConnectDirect(dvr::platform::ResolveIpv4(dvr.host), dvr.port, password);
   } else {
     const Endpoint ddns = ParseEndpoint(options.ddns, dvr::net::kDefaultDdnsPort);
     // The viewer takes the DDNS address as a dotted address; here a host name is welcome too.
-    started = engine.ConnectDdns(dvr::platform::ResolveIpv4(ddns.host), ddns.port, options.name, options.password);
+    started = engine.ConnectDdns(dvr::platform::ResolveIpv4(ddns.host), ddns.port, options.name, password);
   }
   if (!started) Fail(engine.NetLastError());
 
@@ -191,9 +274,13 @@ void RunConnect(const ConnectOptions& options) {
       }
       if (!recording.empty() && !engine.IsRecording()) {
         if (!engine.StartRecording(recording)) Fail("cannot create " + recording);
-        PrintLine(options.json ? JsonLine().Add("type", "recording").Add("path", recording).Text()
-                               : "recording to " + recording);
+        PrintRecording(recording, options.json);
+        files.Began(recording);
       }
+    }
+    if (const auto next = files.Follow(engine)) {
+      recording = *next;
+      PrintRecording(recording, options.json);
     }
     for (const uint64_t reports = events.reports; reports_seen < reports; reports_seen = reports) {
       PrintReport(engine.NetStatusValues(), options.json);
@@ -254,15 +341,31 @@ void AddConnectCommand(CLI::App& app) {
   command->add_option("HOST", options->dvr, "the DVR as HOST[:PORT] (port 8841 if none)");
   command->add_option("--ddns", options->ddns, "look the DVR up at this DDNS service, HOST[:PORT] (port 1800)");
   command->add_option("--name", options->name, "the DVR's name at the DDNS service");
-  command->add_option("--password", options->password, "the login password")->required();
+  command->add_option("--password", options->password,
+                      "the login password, typed in by hand: others can see it in the process list");
+  command->add_option("--password-file", options->password_file,
+                      "read the login password from the first line of FILE (chmod 600 it)")
+      ->type_name("FILE");
   command->add_option("--timeout", options->timeout_ms, "network time-out in ms (default 7000)");
   command->add_option("--seconds", options->seconds, "log out after this many seconds (default: at Ctrl+C)");
   command->add_option("--record", options->record_dir, "record the live stream into a new NDF file in DIR");
+  command->add_option("--rotate", options->rotate_minutes,
+                      "with --record, a new file every MINUTES (fractions too: 0.5 is 30 s)")
+      ->type_name("MINUTES");
+  command->add_option("--keep-days", options->keep_days,
+                      "with --record, remove this tool's recordings older than N days from DIR (at the start "
+                      "and at each new file)")
+      ->type_name("N");
+  command->add_flag("--no-display", options->no_display,
+                    "neither decode nor show pictures: record only, at a fraction of the processor");
   command->add_option("--key", options->keys, "send this remote-control key code after login (repeatable)");
   command->add_option("--mouse-mode", options->mouse_mode, "0 off, 1 as is (default), 2 with the DVR's cursor");
   command->add_option("--variant", options->variant, "layout of the local recording: 0..6 or its name");
   command->add_option("--snapshot", options->snapshot, "save the last screen as PNG at the end");
   command->add_flag("--json", options->json, "one JSON object per line");
+  command->footer(
+      "The password comes from exactly one of --password-file, the environment's DVR_PASSWORD_FILE (a file) or "
+      "DVR_PASSWORD (the password), or --password; the first three keep it out of the process list.");
   command->callback([options] { RunConnect(*options); });
 }
 

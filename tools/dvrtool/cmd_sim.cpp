@@ -144,6 +144,8 @@ void AddSimCommand(CLI::App& app) {
   command->add_option("--silent-after", options->dvr.silent_after_ms, "fall silent this many ms into the first session");
   command->add_option("--silent-for", options->dvr.silent_for_ms, "... for this many ms");
   command->add_flag("--split-writes", options->dvr.split_writes, "cut every write at odd byte positions");
+  command->add_option("--pictures", options->dvr.video_limit,
+                      "send this many pictures a session, then nothing (default: no end)");
   command->add_option("--ddns-port", options->ddns_port, "answer DDNS requests on this port (default 1800; 0 takes a free one)");
   command->add_option("--name", options->name, "the DVR's name at the DDNS service");
   command->add_flag("--ddns-wrong-magic", options->ddns_wrong_magic, "answer DDNS requests with another magic");
