@@ -593,16 +593,24 @@ Show the first picture at or after:</translation>
         <translation>No recorded block lies between %1 and %2 in one piece.</translation>
     </message>
     <message>
-        <source>Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, or the folder is not writable.</source>
-        <translation>Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, or the folder is not writable.</translation>
-    </message>
-    <message>
         <source>The span copied into %1 holds no picture.</source>
         <translation>The span copied into %1 holds no picture.</translation>
     </message>
     <message>
         <source>The span is in %1, with its evidence in %1.sha256 and %1.json.</source>
         <translation>The span is in %1, with its evidence in %1.sha256 and %1.json.</translation>
+    </message>
+    <message>
+        <source>Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, is the source itself, or the folder is not writable.</source>
+        <translation>Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, is the source itself, or the folder is not writable.</translation>
+    </message>
+    <message>
+        <source>No picture went into it.</source>
+        <translation>No picture went into it.</translation>
+    </message>
+    <message>
+        <source>It ends at %1, before the mark out.</source>
+        <translation>It ends at %1, before the mark out.</translation>
     </message>
 </context>
 <context>

@@ -593,16 +593,24 @@ Show the first picture at or after:</source>
         <translation>%1 から %2 までをひと続きで含む録画ブロックがありません。</translation>
     </message>
     <message>
-        <source>Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, or the folder is not writable.</source>
-        <translation>範囲を %1 にコピーできません: 最後まで読めないか、1 GiB を超えるか、フォルダに書き込めません。</translation>
-    </message>
-    <message>
         <source>The span copied into %1 holds no picture.</source>
         <translation>%1 にコピーした範囲には画像がありません。</translation>
     </message>
     <message>
         <source>The span is in %1, with its evidence in %1.sha256 and %1.json.</source>
         <translation>範囲を %1 に保存しました。検証用の情報は %1.sha256 と %1.json にあります。</translation>
+    </message>
+    <message>
+        <source>Cannot copy the span into %1: it could not be read to its end, is more than 1 GiB, is the source itself, or the folder is not writable.</source>
+        <translation>範囲を %1 にコピーできません: 最後まで読めないか、1 GiB を超えるか、コピー元そのものか、フォルダに書き込めません。</translation>
+    </message>
+    <message>
+        <source>No picture went into it.</source>
+        <translation>画像は1枚も保存されていません。</translation>
+    </message>
+    <message>
+        <source>It ends at %1, before the mark out.</source>
+        <translation>終了点より前の %1 で終わっています。</translation>
     </message>
 </context>
 <context>
