@@ -253,6 +253,16 @@ bool RefineTimeMap(BlockSource& source, bool big_endian, TimeMap& map,
   return map.complete;
 }
 
+void RefineTimeMapFully(BlockSource& source, bool big_endian, TimeMap& map, const TimeMapLimits& limits,
+                        const std::function<void(const TimeMap&)>& after_round) {
+  while (!map.complete && !(limits.cancel && limits.cancel->load(std::memory_order_relaxed))) {
+    const uint64_t reads = map.reads;
+    RefineTimeMap(source, big_endian, map, limits);
+    if (map.reads == reads) break;
+    if (after_round) after_round(map);
+  }
+}
+
 std::optional<uint64_t> FindTime(BlockSource& source, bool big_endian, const RecordedSpan& span,
                                  uint32_t time) {
   if (time <= span.start_time) return span.first_block;

@@ -85,6 +85,12 @@ TimeMap BuildTimeMap(BlockSource& source, bool big_endian, const TimeMapLimits& 
 // the build's.
 bool RefineTimeMap(BlockSource& source, bool big_endian, TimeMap& map, const TimeMapLimits& limits);
 
+// Refines round after round, each with `limits`' budget, until the map is complete, a round reads
+// nothing more (the rest cannot be read) or the work is cancelled; `after_round` sees the map
+// after every round that read something.
+void RefineTimeMapFully(BlockSource& source, bool big_endian, TimeMap& map, const TimeMapLimits& limits,
+                        const std::function<void(const TimeMap&)>& after_round = {});
+
 // The first block of `span` at or after `time`: its first block when `time` comes before it,
 // nothing when `time` comes after its end.
 std::optional<uint64_t> FindTime(BlockSource& source, bool big_endian, const RecordedSpan& span,

@@ -20,11 +20,7 @@ dvr::media::TimeMap ExactTimeMap(dvr::media::BlockSource& blocks, int variant) {
   dvr::media::TimeMapLimits limits;
   limits.variant = variant;
   dvr::media::TimeMap map = dvr::media::BuildTimeMap(blocks, big_endian, limits);
-  while (!map.complete) {
-    const uint64_t reads = map.reads;
-    dvr::media::RefineTimeMap(blocks, big_endian, map, limits);
-    if (map.reads == reads) break;  // nothing more can be read
-  }
+  dvr::media::RefineTimeMapFully(blocks, big_endian, map, limits);
   return map;
 }
 
