@@ -762,8 +762,7 @@ int MainWindow::OpenExportWriter(const QString& path, bool low_speed) {
     const engine::PlaybackCounters counters = engine_->Counters();
     int channels = 0;
     for (const uint64_t shown : counters.shown) channels += shown > 0 ? 1 : 0;
-    const int variant = media::VariantFromName(media::BuildVideoFormat()).value_or(4);
-    rate = exporting::PlayerExportRate(channels, height, variant, engine_->Pacing());
+    rate = exporting::PlayerExportRate(channels, height, engine_->Variant(), engine_->Pacing());
   }
   const exporting::VideoEncoderChoice choice = questions_.encoder(this);
   if (choice.cancelled) return exporting::kAviCancelled;

@@ -20,8 +20,6 @@ constexpr int kMapSteps = 100;             // progress is shown in whole percent
 constexpr uint64_t kRefineBudget = 4000;   // block reads per refinement round
 constexpr int kAviPollMs = 40;
 
-int Variant() { return media::VariantFromName(media::BuildVideoFormat()).value_or(4); }
-bool BigEndian() { return Variant() == media::kBigEndianVariant; }
 
 std::optional<uint32_t> FieldOf(const media::FrameTime& time) {
   return media::ToTimeField(time, platform::StandardBiasSeconds());
@@ -94,16 +92,17 @@ void TimeNavigation::SourceOpened(const std::string& path, bool is_disk) {
   is_disk_ = is_disk;
   const uint64_t generation = generation_;
   strip_->SetProgress(0);
-  map_job_.Start([this, path, is_disk, generation](const std::atomic<bool>& cancel) {
+  const int variant = engine_.Variant();
+  map_job_.Start([this, path, is_disk, generation, variant](const std::atomic<bool>& cancel) {
     media::BlockSource source;
     if (!source.Open(path, is_disk)) {
       map_job_.Post([this, generation] { MapBuilt(generation, std::make_shared<media::TimeMap>(), true); });
       return;
     }
-    const bool big_endian = BigEndian();
+    const bool big_endian = variant == media::kBigEndianVariant;
     media::TimeMapLimits limits;
     limits.cancel = &cancel;
-    limits.variant = Variant();
+    limits.variant = variant;
     int shown = -1;
     limits.progress = [this, generation, &shown](uint64_t done, uint64_t total) {
       const int percent = total == 0 ? 0 : static_cast<int>(done * kMapSteps / total);
@@ -115,18 +114,20 @@ void TimeNavigation::SourceOpened(const std::string& path, bool is_disk) {
     };
     // The coarse map is shown at once; its edges are then found exactly, round by round. Only
     // the final map is gone to and exported from: a coarse one has edges in the wrong places.
-    media::TimeMap map = media::BuildTimeMap(source, big_endian, limits);
-    limits.progress = nullptr;
-    limits.read_budget = kRefineBudget;
-    for (;;) {
-      const uint64_t reads = map.reads;
-      if (!map.complete && !cancel.load()) media::RefineTimeMap(source, big_endian, map, limits);
-      const bool final = map.complete || map.reads == reads || cancel.load();
+    const auto post = [this, generation](const media::TimeMap& map, bool final) {
       map_job_.Post([this, generation, final, copy = std::make_shared<const media::TimeMap>(map)] {
         MapBuilt(generation, copy, final);
       });
-      if (final) break;
+    };
+    media::TimeMap map = media::BuildTimeMap(source, big_endian, limits);
+    limits.progress = nullptr;
+    limits.read_budget = kRefineBudget;
+    if (!map.complete) {
+      post(map, false);
+      media::RefineTimeMapFully(source, big_endian, map, limits,
+                                [&](const media::TimeMap& round) { post(round, false); });
     }
+    post(map, true);
   });
 }
 
@@ -234,11 +235,13 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
   const std::string source_path = path_, output = path.toStdString();
   const bool is_disk = is_disk_;
   const auto map = map_;
+  const int variant = engine_.Variant();
   RemoveEvidenceOf(output);
   copy_job_.Start([=, this](const std::atomic<bool>& cancel) {
     media::BlockSource blocks;
     std::optional<std::pair<uint64_t, uint64_t>> range;
-    if (blocks.Open(source_path, is_disk)) range = media::BlocksInTime(blocks, BigEndian(), *map, in, out);
+    const bool big_endian = variant == media::kBigEndianVariant;
+    if (blocks.Open(source_path, is_disk)) range = media::BlocksInTime(blocks, big_endian, *map, in, out);
     QString result;
     if (!range) {
       result = tr("No recorded block lies between %1 and %2 in one piece.")
@@ -246,7 +249,7 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
     } else {
       KeptNotices notices;
       media::RecordingReader reader(notices);
-      reader.SetVariant(Variant());
+      reader.SetVariant(variant);
       const uint64_t from = range->first * media::kBlockSize;
       const bool opened = reader.Open(source_path, is_disk);
       const uint64_t to = std::min(range->second * media::kBlockSize, reader.Size()) - 1;
@@ -262,7 +265,7 @@ void TimeNavigation::StartNdfSpan(const QString& path) {
         facts.first_byte = from;
         facts.last_byte = to;
         std::string error;
-        if (!exporting::ReadRecordingFacts(output, Variant(), facts)) {
+        if (!exporting::ReadRecordingFacts(output, variant, facts)) {
           result = tr("The span copied into %1 holds no picture.").arg(QString::fromStdString(output));
         } else if (!exporting::WriteEvidence(output, facts, error, &cancel)) {
           result = QString::fromStdString(error);
@@ -361,6 +364,7 @@ void TimeNavigation::WriteEvidenceLater(const QString& output, exporting::Eviden
                                         std::optional<std::pair<uint32_t, uint32_t>> times) {
   const auto map = map_;
   const bool is_disk = is_disk_;
+  const bool big_endian = engine_.Variant() == media::kBigEndianVariant;
   const uint32_t marked_out = avi_span_.second;
   copy_job_.Start([=, this](const std::atomic<bool>& cancel) mutable {
     // The source's bytes are those of the pictures exported, which may stop short of the marks
@@ -368,7 +372,7 @@ void TimeNavigation::WriteEvidenceLater(const QString& output, exporting::Eviden
     facts.byte_range_known = false;
     media::BlockSource blocks;
     if (times && map && blocks.Open(facts.source_path, is_disk)) {
-      if (const auto range = media::BlocksInTime(blocks, BigEndian(), *map, times->first, times->second)) {
+      if (const auto range = media::BlocksInTime(blocks, big_endian, *map, times->first, times->second)) {
         facts.first_byte = range->first * media::kBlockSize;
         facts.last_byte = std::min(range->second * media::kBlockSize, facts.source_size) - 1;
         facts.byte_range_known = true;

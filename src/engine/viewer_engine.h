@@ -89,6 +89,7 @@ class ViewerEngine final : public platform::WorkerThread {
   // 1 player, 2 network client; stops the worker. A split of 0xFFFFFFFF keeps the split count.
   bool SetMode(int mode, unsigned split);
   int Mode() const { return mode_; }
+  int Variant() const { return variant_; }  // the recorder's, as Setup was given it
   int State() const { return state_.load(); }
   // A command was given that the worker has not taken yet: State() does not show it so far.
   bool CommandPending() const { return (command_word_.load() >> 32) != taken_command_.load(); }
