@@ -165,6 +165,8 @@ TEST_F(MainWindowTest, KeysOnThePositionSliderSeek) {
   const std::string path = WriteViewerRecording(dir_, 4, 120, 1);
   MainWindow& window = StartWindow({path});
   engine::ViewerEngine& engine = window.Engine();
+  // Pause is enabled once the worker plays: until then the command is refused, as from its button.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return engine.State() != engine::kStopped; }, 5000));
   window.RunCommand(kCmdPause);
   ASSERT_TRUE(QTest::qWaitFor([&] { return engine.State() == engine::kPaused; }, 5000));
   QWidget* slider = window.PositionSlider().Widget();
